@@ -1,0 +1,24 @@
+// The SDL OpenGL ES bridge: an OpenGL ES 1.1 context for the SDL 1.2 window, made on EGL.
+// With an X11 window it draws into that window; with no window (SDL's dummy video driver)
+// it draws into an off-screen 800 x 480 buffer that can be read back with glReadPixels.
+#pragma once
+
+using SDL_GLES_Context = void;  // opaque handle
+
+enum SDL_GLES_Version { SDL_GLES_VERSION_1_1 = 1 };
+enum SDL_GLES_Attr { SDL_GLES_DEPTH_SIZE = 0, SDL_GLES_STENCIL_SIZE = 1, SDL_GLES_NUM_ATTRS = 2 };
+
+// Prepares the bridge for the given version; call after the video mode is set. 0 on success.
+int SDL_GLES_Init(SDL_GLES_Version version);
+// Records a wish for the next context (a buffer size in bits). 0 on success.
+int SDL_GLES_SetAttribute(SDL_GLES_Attr attr, int value);
+// A context for the current SDL video surface; null on failure.
+SDL_GLES_Context* SDL_GLES_CreateContext();
+// Binds the context so that GL calls draw into the window. 0 on success.
+int SDL_GLES_MakeCurrent(SDL_GLES_Context* context);
+// Presents the back buffer.
+void SDL_GLES_SwapBuffers();
+// Releases the context and its surface.
+void SDL_GLES_DeleteContext(SDL_GLES_Context* context);
+// Releases everything the bridge holds; call before SDL_Quit.
+void SDL_GLES_Quit();

@@ -1,0 +1,40 @@
+// The 5 x 5 card dealt from a round's answers: dealing, judging taps, scoring and drawing.
+#pragma once
+
+#include <cstdint>
+
+#include "layout.h"
+#include "player.h"
+#include "round.h"
+
+constexpr int CARD_SIZE = 5;
+
+struct s_card_square {
+    int32_t answer_value;  // the number shown
+    int32_t marked;        // 1 once tapped right
+};
+using t_card_square = s_card_square;
+
+struct s_bingo_card {
+    t_card_square squares[CARD_SIZE][CARD_SIZE];  // [row][col], row 0 at the top
+    int32_t score;       // card points, written by bc_score
+    int32_t num_bingos;  // complete lines, written by bc_score
+    int32_t blackout;    // 1 when every square is marked, written by bc_score
+};
+using t_bingo_card = s_bingo_card;
+
+extern t_bingo_card bingo_card;
+
+// Clears the marks; with a round (may be null) deals its 25 answers at random.
+void bc_init(t_bingo_card* card, t_round* b_round);
+// 1 if the square was unmarked and is now marked, 0 if it already was.
+int bc_mark_square(t_bingo_card* card, int row, int col);
+// Judges a tap in game coordinates on the card drawn in `layout`: a right square is
+// marked and its question answered; a wrong one costs 5000 ms. Null layout: ignored.
+void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_round* round,
+                                t_player* player, float event_x, float event_y);
+// Counts bingos and blackout and returns the card points; with do_render draws the bingo
+// lines and blackout veil over the card in `layout` (nothing is drawn for a null layout).
+int bc_score(t_bingo_card* card, int do_render, t_layout_item* layout);
+// Draws the card, its numbers and marks; a null layout draws nothing.
+void bc_render(t_bingo_card* card, t_layout_item* layout);

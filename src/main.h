@@ -1,0 +1,25 @@
+// Start-up, the screen dispatcher, shut-down, and the screens' title panels.
+#pragma once
+
+#include "layout.h"
+
+extern int debug;  // diagnostic switch; nothing sets it
+
+// Start-up; 1 on success, 0 when graphics or input cannot be set up.
+int initialize();
+// Shut-down: frees the fonts, closes SDL and ends the process with status 0.
+[[noreturn]] void exit_game();
+// Runs the screen of each state in turn until the state is EXITING.
+void main_loop();
+
+void do_main_menu();
+void do_playing();
+void do_hiscores();
+void do_game_over();
+void do_round_score();
+void do_get_initials();
+
+// Title panels.
+void render_title(t_layout_item* layout);               // "Quorvel"
+void render_hiscores_title(t_layout_item* layout);      // "High Scores"
+void render_get_initials_title(t_layout_item* layout);  // "High Score!"
