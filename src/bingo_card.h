@@ -1,4 +1,4 @@
-// The 5 x 5 card dealt from a round's answers: dealing, judging taps, scoring and drawing.
+// The 5 x 5 card dealt from a round's answers: dealing, judging taps and scoring.
 #pragma once
 
 #include <cstdint>
@@ -36,5 +36,3 @@ void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_rou
 // Counts bingos and blackout and returns the card points; with do_render draws the bingo
 // lines and blackout veil over the card in `layout` (nothing is drawn for a null layout).
 int bc_score(t_bingo_card* card, int do_render, t_layout_item* layout);
-// Draws the card, its numbers and marks; a null layout draws nothing.
-void bc_render(t_bingo_card* card, t_layout_item* layout);

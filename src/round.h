@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-#include "layout.h"
-
 enum t_question_type : int32_t { ADDITION = 0, SUBTRACTION = 1, MULTIPLICATION = 2, DIVISION = 3, NUM_QTYPES = 4 };
 enum t_skill_level : int32_t { EASY = 0, MEDIUM = 1, HARD = 2, NUM_SKILL_LEVELS = 3 };
 
@@ -49,7 +47,3 @@ int round_num_answered_questions(t_round* b_round);
 // 50 points per whole second left.
 int round_time_bonus(t_round* b_round);
 
-// Centred panel texts in a layout item; a null item draws nothing.
-void round_time_render(t_round* b_round, t_layout_item* layout);      // "01:00" or "GAME OVER"
-void round_question_render(t_round* b_round, t_layout_item* layout);  // current question's text
-void round_solution_render(t_round* b_round, t_layout_item* layout);  // current question's solution

@@ -37,3 +37,6 @@ void free_sprites();
 Uint32 get_pixel(SDL_Surface* surface, int x, int y);
 int get_sprite_width(int id);   // the image width
 int get_sprite_height(int id);  // the image height
+
+// Empties every slot; start-up does this before anything is loaded.
+void reset_sprites();

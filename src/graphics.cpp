@@ -1,0 +1,217 @@
+// Video mode, GL ES context, the fixed 800 x 480 projection, and the drawing primitives.
+#include "graphics.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "sprites.h"
+
+SDL_Surface* screen = nullptr;
+SDL_GLES_Context* context = nullptr;
+int FULLSCREEN = 0;
+int real_screen_w = GAME_WIDTH;
+int real_screen_h = GAME_HEIGHT;
+float proj_x_min = 0, proj_x_max = 0, proj_y_min = 0, proj_y_max = 0;
+
+namespace {
+
+struct s_vertex {
+    GLfloat x, y;
+};
+struct s_texcoord {
+    GLfloat u, v;
+};
+struct s_color {
+    GLfloat r, g, b, a;
+};
+struct t_vertex_color {
+    s_vertex vertex;
+    s_color color;
+};
+struct t_vertex_texcoord_color {
+    s_vertex vertex;
+    s_texcoord texcoord;
+    s_color color;
+};
+
+// SDL's dummy driver (headless runs and tests) knows no display size to take.
+bool display_has_no_size() {
+    char name[32];
+    return SDL_VideoDriverName(name, sizeof name) && strcmp(name, "dummy") == 0;
+}
+
+// Shuts SDL down before printing, so that a text-mode video driver gives the terminal
+// back first and the message stays readable.
+int fail_video(const char* prefix) {
+    char reason[256];
+    snprintf(reason, sizeof reason, "%s", SDL_GetError());
+    SDL_Quit();
+    printf("%s%s\n", prefix, reason);
+    return 0;
+}
+
+}  // namespace
+
+int init_graphics() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return fail_video("ERROR: Unable to initialize SDL video: ");
+    SDL_ShowCursor(0);
+    reset_sprites();
+    FULLSCREEN = 0;
+    if (!init_sdl_video()) return 0;
+    init_gl();
+    // The picture and the pointer mapping follow the mode the display actually gave.
+    if (!resize_window(screen->w, screen->h, FULLSCREEN)) return 0;
+    clear_screen();
+    return 1;
+}
+
+int init_sdl_video() {
+    const int size = display_has_no_size() ? 1 : 0;
+    screen = SDL_SetVideoMode(size * GAME_WIDTH, size * GAME_HEIGHT, 16, SDL_FULLSCREEN);
+    if (!screen) return fail_video("ERROR: ");
+    SDL_WM_SetCaption("Quorvel", "Quorvel");
+    return 1;
+}
+
+void init_gl() {
+    SDL_GLES_Init(SDL_GLES_VERSION_1_1);
+    SDL_GLES_SetAttribute(SDL_GLES_DEPTH_SIZE, 24);
+    context = SDL_GLES_CreateContext();
+    SDL_GLES_MakeCurrent(context);
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0, 0, 0, 0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+}
+
+int resize_window(int width, int height, int /*fullscreen: the mode never changes*/) {
+    real_screen_w = width;
+    real_screen_h = height;
+    proj_x_min = 0.0f;
+    proj_x_max = static_cast<float>(GAME_WIDTH);
+    proj_y_min = 0.0f;
+    proj_y_max = static_cast<float>(GAME_HEIGHT);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrthof(0, GAME_WIDTH, GAME_HEIGHT, 0, 0, 20);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    return 1;
+}
+
+void toggle_fullscreen() {
+    FULLSCREEN = FULLSCREEN ? 0 : static_cast<int>(SDL_FULLSCREEN);
+    resize_window(real_screen_w, real_screen_h, FULLSCREEN);
+}
+
+void clear_screen() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+
+void update_screen() { SDL_GLES_SwapBuffers(); }
+
+void render_debug_info() {}
+
+void render_status_area() {}
+
+void render_world() {
+    clear_screen();
+    glFlush();
+    update_screen();
+}
+
+// ---- Primitives ----
+
+namespace {
+
+// One flat-coloured shape; texturing is off while it draws and the fixed state comes back.
+void draw_flat(GLenum mode, const t_vertex_color* v, GLsizei count, float linewidth) {
+    constexpr GLsizei stride = sizeof(t_vertex_color);
+    glDisable(GL_TEXTURE_2D);
+    if (mode == GL_LINES) glLineWidth(linewidth);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, stride, &v[0].vertex);
+    glColorPointer(4, GL_FLOAT, stride, &v[0].color);
+    glDrawArrays(mode, 0, count);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    if (mode == GL_LINES) glLineWidth(1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+}
+
+// A textured quad over the whole texture; a tint adds a colour array, otherwise the
+// texture is modulated by the current colour, which every primitive leaves white.
+void draw_sprite(int id, float x0, float y0, float x1, float y1, const s_color* tint) {
+    constexpr GLsizei stride = sizeof(t_vertex_texcoord_color);
+    t_vertex_texcoord_color v[4] = {{{x0, y0}, {0, 0}, {}},
+                                    {{x1, y0}, {1, 0}, {}},
+                                    {{x0, y1}, {0, 1}, {}},
+                                    {{x1, y1}, {1, 1}, {}}};
+    glBindTexture(GL_TEXTURE_2D, sprites[id].texture);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    if (tint) {
+        for (auto& vertex : v) vertex.color = *tint;
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
+    glVertexPointer(2, GL_FLOAT, stride, &v[0].vertex);
+    glTexCoordPointer(2, GL_FLOAT, stride, &v[0].texcoord);
+    if (tint) glColorPointer(4, GL_FLOAT, stride, &v[0].color);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    if (tint) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4f(1, 1, 1, 1);
+    }
+}
+
+}  // namespace
+
+void put_triangle(float x1, float y1, float x2, float y2, float x3, float y3, float r, float g,
+                  float b, float a) {
+    const s_color c = {r, g, b, a};
+    const t_vertex_color v[3] = {{{x1, y1}, c}, {{x2, y2}, c}, {{x3, y3}, c}};
+    draw_flat(GL_TRIANGLE_STRIP, v, 3, 1.0f);
+}
+
+void put_quad(float x, float y, float w, float h, float r, float g, float b, float a) {
+    const s_color c = {r, g, b, a};
+    const t_vertex_color v[4] = {
+        {{x, y}, c}, {{x + w, y}, c}, {{x, y + h}, c}, {{x + w, y + h}, c}};
+    draw_flat(GL_TRIANGLE_STRIP, v, 4, 1.0f);
+}
+
+void draw_line(float x1, float y1, float x2, float y2, float r, float g, float b, float a,
+               float linewidth) {
+    const s_color c = {r, g, b, a};
+    const t_vertex_color v[2] = {{{x1, y1}, c}, {{x2, y2}, c}};
+    draw_flat(GL_LINES, v, 2, linewidth);
+}
+
+// Sprites are drawn at their power-of-two texture size, corners summed as integers.
+void put_sprite(int id, int x, int y) {
+    draw_sprite(id, static_cast<float>(x), static_cast<float>(y),
+                static_cast<float>(x + sprites[id].w), static_cast<float>(y + sprites[id].h),
+                nullptr);
+}
+
+void put_sprite_scaled_w_h(int id, int x, int y, int w, int h) {
+    draw_sprite(id, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + w),
+                static_cast<float>(y + h), nullptr);
+}
+
+void put_sprite_colored(int id, int x, int y, float r, float g, float b, float a) {
+    const s_color tint = {r, g, b, a};
+    draw_sprite(id, static_cast<float>(x), static_cast<float>(y),
+                static_cast<float>(x + sprites[id].w), static_cast<float>(y + sprites[id].h),
+                &tint);
+}
+
+void put_sprite_coloredf(int id, float x, float y, float r, float g, float b, float a) {
+    const s_color tint = {r, g, b, a};
+    draw_sprite(id, x, y, x + static_cast<float>(sprites[id].w),
+                y + static_cast<float>(sprites[id].h), &tint);
+}

@@ -1,0 +1,30 @@
+// The loop every screen shares.
+#include "screen.h"
+
+#include "graphics.h"
+#include "input.h"
+
+int screen_poll_tap(float* x, float* y) {
+    if (!poll_input()) return 0;
+    if (event.type != SDL_MOUSEBUTTONDOWN || event.button.button != SDL_BUTTON_LEFT) return 0;
+    const t_intcoords point = projectWindowCoords(event.button.x, event.button.y);
+    *x = static_cast<float>(point.x);
+    *y = static_cast<float>(point.y);
+    return 1;
+}
+
+void screen_leave(t_game_state state) {
+    game_set_state(&game, state);
+    exit_signal = 1;
+}
+
+void screen_handle_exit(t_game_state exit_state) {
+    if (!p1_controls_state[P_EXIT]) return;
+    screen_leave(exit_state);
+    p1_controls_state[P_EXIT] = 0;
+}
+
+void screen_present(Uint32 delay_ms) {
+    update_screen();
+    SDL_Delay(delay_ms);
+}

@@ -1,0 +1,15 @@
+// The loop every screen shares: poll and hit-test, the exit control, present and wait.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include "game.h"
+
+// Polls input once; 1 when a left-button press arrived, with its position in game coordinates.
+int screen_poll_tap(float* x, float* y);
+// Ends the screen's loop after this frame, moving to `state`.
+void screen_leave(t_game_state state);
+// On the exit control (Escape): leave for `exit_state` and forget the key press.
+void screen_handle_exit(t_game_state exit_state);
+// Presents the frame and waits the screen's delay.
+void screen_present(Uint32 delay_ms);

@@ -1,0 +1,57 @@
+"""The real program starts full screen, ends on Escape or a window close, and fails cleanly
+with no display."""
+import os
+import subprocess
+import sys
+import unittest
+
+from xharness import Game, XServer, parse_args, window_geometry
+
+ARGS = None
+
+
+class Spine(unittest.TestCase):
+    def test_escape_on_first_screen_ends_with_status_0(self):
+        with XServer() as x:
+            game = Game(x, ARGS.game_dir)
+            try:
+                window = game.wait_for_window()
+                self.assertEqual(window_geometry(x, window), (800, 480))
+                game.key("Escape")
+                self.assertEqual(game.wait_exit(), 0)
+            finally:
+                game.kill()
+
+    def test_window_close_ends_with_status_0(self):
+        with XServer() as x:
+            game = Game(x, ARGS.game_dir)
+            try:
+                game.wait_for_window()
+                x.run(os.path.join(ARGS.tools_dir, "wm_close"), "Quorvel")
+                self.assertEqual(game.wait_exit(), 0)
+            finally:
+                game.kill()
+
+    def test_window_fills_a_display_of_another_size(self):
+        with XServer(1024, 768) as x:
+            game = Game(x, ARGS.game_dir)
+            try:
+                window = game.wait_for_window()
+                self.assertEqual(window_geometry(x, window), (1024, 768))
+                game.key("Escape")
+                self.assertEqual(game.wait_exit(), 0)
+            finally:
+                game.kill()
+
+    def test_no_display_prints_error_and_ends_with_status_1(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
+        result = subprocess.run(["./quorvel"], cwd=ARGS.game_dir, env=env, capture_output=True,
+                                text=True, stdin=subprocess.DEVNULL, timeout=30)
+        self.assertEqual(result.returncode, 1)
+        last_line = result.stdout.rstrip("\n").split("\n")[-1]
+        self.assertRegex(last_line, r"ERROR: \S")
+
+
+if __name__ == "__main__":
+    ARGS = parse_args()
+    unittest.main(argv=sys.argv[:1], verbosity=2)
