@@ -77,8 +77,7 @@ void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_rou
     }
 }
 
-// Centre of cell `index` along a card side; the same point the card's squares are drawn around.
-static float cell_centre(float origin, float extent, int index) {
+float bc_cell_centre(float origin, float extent, int index) {
     float cell = extent / CARD_SIZE;
     return static_cast<float>(origin + extent * 0.2 * index + cell / 2.0);
 }
@@ -94,9 +93,9 @@ static void score_line(t_bingo_card* card, const t_layout_item* draw_in, int row
     card->num_bingos++;
     if (draw_in == nullptr) return;
     const int last = CARD_SIZE - 1;
-    draw_line(cell_centre(draw_in->x, draw_in->w, col), cell_centre(draw_in->y, draw_in->h, row),
-              cell_centre(draw_in->x, draw_in->w, col + last * dcol),
-              cell_centre(draw_in->y, draw_in->h, row + last * drow), 1.0f, 0.0f, 0.0f, 0.6f,
+    draw_line(bc_cell_centre(draw_in->x, draw_in->w, col), bc_cell_centre(draw_in->y, draw_in->h, row),
+              bc_cell_centre(draw_in->x, draw_in->w, col + last * dcol),
+              bc_cell_centre(draw_in->y, draw_in->h, row + last * drow), 1.0f, 0.0f, 0.0f, 0.6f,
               LINE_WIDTH);
 }
 
