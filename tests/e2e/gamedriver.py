@@ -83,6 +83,7 @@ class Player:
         self.layouts = {}
         self.cursor = 0  # the game's question cursor; rounds start where the last one left it
         self.qtype, self.level = 0, 0
+        self.played = []  # (type, level) of every round started, abandoned ones included
         self.game = None
 
     def start(self, extra_env=None):
@@ -136,6 +137,12 @@ class Player:
         rnd.marked[row][col] = True
         rnd.answered[self.cursor] = True
         self.advance(rnd)
+
+    def begin_round(self):
+        """Taps Start on the menu; the round the game then deals, reproduced."""
+        self.played.append((self.qtype, self.level))
+        self.tap("main_menu.layout", "start_button", settle=0.3)
+        return oracle_rounds(self.tools_dir, self.played)[-1]
 
     def choose(self, qtype, level):
         """Cycles the menu buttons to the given type and level."""
