@@ -22,6 +22,10 @@ void do_game_over();
 void do_round_score();
 void do_get_initials();
 
+// One frame's clock of the playing screen: the frame time comes off the round clock; a
+// time-out leads to the review, and a completed card, checked last, to the round score.
+void playing_run_clock();
+
 // The round score screen's panel: answers, bingos, blackout, time bonus and total.
 void render_round_score(t_bingo_card* card, t_round* b_round, t_player* player,
                         t_layout_item* layout);

@@ -40,10 +40,12 @@ void handle_tap(Playing* play, float x, float y) {
     if (screen_button_hit(play->layout, play->quit, "quit_button", x, y)) screen_leave(MAIN_MENU);
 }
 
+}  // namespace
+
 // The clock runs on measured time since the menu started the round. Of the state changes
 // one frame makes, the last stands: a time-out overrides quitting, and a completed card
 // overrides a time-out.
-void run_clock() {
+void playing_run_clock() {
     game_update_time(&game);
     bingo_round.time_remaining -= game.time_change;
     if (bingo_round.time_remaining <= 0) {
@@ -52,6 +54,8 @@ void run_clock() {
     }
     if (round_num_unanswered_questions(&bingo_round) == 0) screen_leave(ROUND_SCORE);
 }
+
+namespace {
 
 void draw(Playing* play) {
     clear_screen();
@@ -77,7 +81,7 @@ void do_playing() {
         float x, y;
         if (screen_poll_tap(&x, &y)) handle_tap(&play, x, y);
         screen_handle_exit(MAIN_MENU);
-        run_clock();
+        playing_run_clock();
         draw(&play);
         screen_present(PLAYING_DELAY_MS);
     }
