@@ -7,10 +7,16 @@ import time
 from xharness import Game
 
 GAME_WIDTH, GAME_HEIGHT = 800, 480
+BUTTON_BODY = (204, 204, 77)     # the buttons' muted yellow
+MARKED_SQUARE = (51, 51, 173)    # the blue veil over a white square
 CARD = 5
 # The game's calendar clock starts here, so its random seed is this moment in seconds.
 FAKE_START = "2027-03-01 12:00:00"
 SEED = calendar.timegm((2027, 3, 1, 12, 0, 0))
+
+
+def close(rgb, expected, tolerance=12):
+    return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
 
 
 def load_layout(game_dir, name):
@@ -155,6 +161,31 @@ class Player:
 
     def screenshot(self, path):
         self.game.screenshot(path)
+
+    def shows_buttons(self, layout_name, *tags):
+        """Whether a screenshot shows the body of each button at its place: the yellow below
+        its label and above its bottom bevel."""
+        shot = os.path.join(self.game.out_dir, "check.png")
+        self.screenshot(shot)
+        for tag in tags:
+            x, y, w, h = self.layout(layout_name)[tag]
+            if not close(self.pixel(shot, x + w / 2, y + h - h / 10 - 2), BUTTON_BODY):
+                return False
+        return True
+
+    def wait_for_buttons(self, layout_name, *tags, timeout=5.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.shows_buttons(layout_name, *tags):
+                return
+            time.sleep(0.1)
+        raise AssertionError(f"the screen of {layout_name} did not appear")
+
+    def square_is_marked(self, shot, layout_name, row, col):
+        """A marked square shows the blue veil over white near its corner."""
+        x, y, w, h = self.layout(layout_name)["bingo_card"]
+        cx, cy = self.square_centre(layout_name, row, col)
+        return close(self.pixel(shot, cx - w / 10 + 6, cy - h / 10 + 6), MARKED_SQUARE)
 
     def pixel(self, path, gx, gy):
         """(r, g, b) of a screenshot at game coordinates."""

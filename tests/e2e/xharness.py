@@ -77,6 +77,7 @@ class Game:
     def __init__(self, xserver, game_dir, extra_env=None):
         self.x = xserver
         self.out = tempfile.TemporaryFile(mode="w+")
+        self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
         env = dict(xserver.env, **(extra_env or {}))
         self.proc = subprocess.Popen(["./quorvel"], cwd=game_dir, env=env,
                                      stdout=self.out, stderr=subprocess.STDOUT)
@@ -128,6 +129,7 @@ class Game:
             self.proc.kill()
             self.proc.wait()
         self.out.close()
+        shutil.rmtree(self.out_dir, ignore_errors=True)
 
 
 def window_geometry(xserver, window):
