@@ -42,8 +42,8 @@ int read_number(FILE* file, float* value) {
 t_layout_item* read_item(FILE* file) {
     t_layout_item item{};
     if (!read_word(file, item.tag, sizeof item.tag)) return nullptr;
-    if (!read_number(file, &item.x) || !read_number(file, &item.y) ||
-        !read_number(file, &item.w) || !read_number(file, &item.h))
+    if (!read_number(file, &item.x) || !read_number(file, &item.y) || !read_number(file, &item.w) ||
+        !read_number(file, &item.h))
         return nullptr;
     return new t_layout_item(item);
 }

@@ -1,7 +1,7 @@
 // Screen layouts: named rectangles read from a small text file per screen.
 #pragma once
 
-constexpr int LAYOUT_TAG_SIZE = 32;   // a tag or name holds at most 31 characters
+constexpr int LAYOUT_TAG_SIZE = 32;  // a tag or name holds at most 31 characters
 constexpr int LAYOUT_MAX_ITEMS = 32;
 
 // One named rectangle in game coordinates (800 x 480, origin top-left, y downward).
@@ -13,8 +13,8 @@ struct s_layout_item {
 using t_layout_item = s_layout_item;
 
 struct s_screen_layout {
-    char name[LAYOUT_TAG_SIZE];                 // the file's first word; never consulted
-    t_layout_item* items[LAYOUT_MAX_ITEMS];     // filled from 0 in file order; null = empty place
+    char name[LAYOUT_TAG_SIZE];              // the file's first word; never consulted
+    t_layout_item* items[LAYOUT_MAX_ITEMS];  // filled from 0 in file order; null = empty place
 };
 using t_screen_layout = s_screen_layout;
 

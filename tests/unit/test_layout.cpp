@@ -119,15 +119,15 @@ TEST(Layout, OverLongWordsAreCutToThirtyOneCharacters) {
 
 TEST(Layout, MalformedOrMissingNumberEndsReadingKeepingEarlierItems) {
     const char* bad_items[] = {
-        "bad 1 2 three 4\n",        // not a number
-        "bad 1 2 3x 4\n",           // trailing rubbish
-        "bad 1 2 nan 4\n",          // not finite
-        "bad 1 2 3\n",              // the file ends inside the item
+        "bad 1 2 three 4\n",                               // not a number
+        "bad 1 2 3x 4\n",                                  // trailing rubbish
+        "bad 1 2 nan 4\n",                                 // not finite
+        "bad 1 2 3\n",                                     // the file ends inside the item
         "bad 1 2 3 1234567890123456789012345678901234\n",  // too long to be read whole
     };
     for (const char* bad : bad_items) {
-        LayoutPtr layout = load_text(std::string("broken\ngood 1 2 3 4\n") + bad +
-                                     "after 5 6 7 8\n");
+        LayoutPtr layout =
+            load_text(std::string("broken\ngood 1 2 3 4\n") + bad + "after 5 6 7 8\n");
         EXPECT_EQ(count_items(layout.get()), 1) << bad;
         expect_rect(layout_get_item(layout.get(), "good"), 1, 2, 3, 4);
         EXPECT_EQ(layout_get_item(layout.get(), "bad"), nullptr) << bad;
