@@ -1,9 +1,10 @@
-// Start-up, the screen dispatcher and shut-down.
+// Start-up, the screen dispatcher, shut-down, and the screens' title panels.
 #include "main.h"
 
 #include <cstdlib>
 #include <ctime>
 
+#include "button.h"
 #include "game.h"
 #include "graphics.h"
 #include "input.h"
@@ -71,3 +72,7 @@ void do_hiscores() { placeholder_screen(MAIN_MENU, 5); }
 void do_game_over() { placeholder_screen(MAIN_MENU, 10); }
 void do_round_score() { placeholder_screen(MAIN_MENU, 10); }
 void do_get_initials() { placeholder_screen(GET_INITIALS, 10); }
+
+void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
+void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
+void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }
