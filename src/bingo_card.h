@@ -33,6 +33,9 @@ int bc_mark_square(t_bingo_card* card, int row, int col);
 // marked and its question answered; a wrong one costs 5000 ms. Null layout: ignored.
 void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_round* round,
                                 t_player* player, float event_x, float event_y);
+// Centre of cell `index` (0..4) along one side of the card drawn from `origin` over `extent`:
+// the point a square is drawn around and a bingo line passes through.
+float bc_cell_centre(float origin, float extent, int index);
 // Counts bingos and blackout and returns the card points; with do_render draws the bingo
 // lines and blackout veil over the card in `layout` (nothing is drawn for a null layout).
 int bc_score(t_bingo_card* card, int do_render, t_layout_item* layout);

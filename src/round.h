@@ -33,6 +33,11 @@ extern const char* const skill_level_str[NUM_SKILL_LEVELS];
 
 // New questions and clock; keeps curr_q_idx. Makes exactly 50 rand() calls.
 void round_init(t_round* b_round, t_question_type question_type, t_skill_level skill_level, int time);
+// Builds one unanswered question from its two drawn operands (0..100, first drawn first):
+// subtraction puts the larger first; division shows operand1 * operand2 / operand1, with a
+// zero first operand exchanged for the second (or 1), so every quotient is exact.
+void round_make_question(t_question* question, t_question_type type, uint8_t operand1,
+                         uint8_t operand2);
 // Moves to the next unanswered question (cyclic); 1 if one was found, 0 if all are answered.
 int round_advance_question(t_round* b_round);
 // As round_advance_question, backwards.

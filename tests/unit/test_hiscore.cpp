@@ -1,0 +1,205 @@
+// The high-score file: saving and loading the table, malformed files, and saves that fail.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hiscore.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int ENTRIES = NUM_QTYPES * NUM_SKILL_LEVELS * HISCORE_RANKS;
+
+// Entry n in the order of the file's lines.
+t_hiscore& entry(int n) { return hiscores[n / 15][n / 5 % NUM_SKILL_LEVELS][n % HISCORE_RANKS]; }
+
+void set_entry(t_hiscore* e, int32_t score, const char* initials) {
+    e->score = score;
+    snprintf(e->initials, sizeof e->initials, "%s", initials);
+}
+
+using t_table = std::vector<std::pair<int32_t, std::string>>;
+
+t_table snapshot() {
+    t_table table;
+    for (int n = 0; n < ENTRIES; n++) table.emplace_back(entry(n).score, entry(n).initials);
+    return table;
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Each test works in a fresh folder with a zeroed table.
+class Hiscore : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        memset(hiscores, 0, sizeof hiscores);
+        std::string pattern = (fs::temp_directory_path() / "quorvel_hiscore_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        file = dir / "hiscores.dat";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Fills every entry with "OLD" and a score of its own, to see what a load leaves.
+    t_table fill_old() {
+        for (int n = 0; n < ENTRIES; n++) set_entry(&entry(n), 5000 + n, "OLD");
+        return snapshot();
+    }
+
+    // A save expected to fail: 0, exactly one ERROR line naming the file, table unchanged.
+    void expect_failed_save(const fs::path& target) {
+        const t_table before = snapshot();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(hiscores_save(target.c_str()), 0);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
+        EXPECT_NE(out.find(target.string()), std::string::npos) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        EXPECT_EQ(snapshot(), before);
+    }
+
+    std::vector<std::string> names_in(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& item : fs::directory_iterator(folder)) {
+            names.push_back(item.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+    fs::path file;
+};
+
+TEST_F(Hiscore, SavedFileHasOneLinePerEntryInTableOrder) {
+    set_entry(&hiscores[ADDITION][EASY][0], 1520, "ABC");
+    set_entry(&hiscores[SUBTRACTION][HARD][3], -42, "Z");
+    set_entry(&hiscores[DIVISION][HARD][4], 7, "XY");
+    std::string expected = "1520 ABC\n";
+    for (int line = 1; line < ENTRIES; line++) {
+        if (line == 15 * 1 + 5 * 2 + 3) {
+            expected += "-42 Z\n";
+        } else if (line == ENTRIES - 1) {
+            expected += "7 XY\n";
+        } else {
+            expected += "0 \n";
+        }
+    }
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(hiscores_save(file.c_str()), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(read_file(file), expected);
+}
+
+TEST_F(Hiscore, SaveThenLoadGivesBackTheTableAndLeavesNoTemporaryFile) {
+    const char* const initials[] = {"", "A", "BC", "DEF"};
+    for (int n = 0; n < ENTRIES; n++) set_entry(&entry(n), 37 * n - 500, initials[n % 4]);
+    set_entry(&entry(1), INT32_MAX, "MAX");
+    set_entry(&entry(2), INT32_MIN, "");
+    const t_table saved = snapshot();
+    // An older file is replaced, and a temporary file left by a crash does not block the save.
+    write_file(file, "1 OLD\n");
+    write_file(dir / "hiscores.dat.tmp", "stale");
+
+    ASSERT_EQ(hiscores_save(file.c_str()), 1);
+    fill_old();
+    hiscores_load(file.c_str());
+    EXPECT_EQ(snapshot(), saved);
+    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
+}
+
+TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingFileChangesNothing) {
+    t_table expected = fill_old();
+    testing::internal::CaptureStdout();
+    hiscores_load((dir / "absent.dat").c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(snapshot(), expected);
+
+    write_file(file, "100 AB\n200\n300 XYZ");  // no line end after the last line
+    hiscores_load(file.c_str());
+    expected[0] = {100, "AB"};
+    expected[1] = {200, ""};
+    expected[2] = {300, "XYZ"};
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST_F(Hiscore, MalformedLinesAreCutOrSkippedAndKeepLaterLinesInPlace) {
+    t_table expected = fill_old();
+    const std::string over_long = "77 LNG" + std::string(5000, 'x') + "\n";  // one line
+    const std::string text =
+        "1234 ABCDEFG\n"     // initials cut to three
+        "abc XYZ\n"          // not a number: entry kept
+        "\n"                 // empty line: entry kept
+        "2147483648 BIG\n"   // beyond 32 bits: entry kept
+        "  55  QR\r\n"       // leading blanks, CRLF
+        "12abc\n"            // digits glued to letters: entry kept
+        "-2147483648 MIN\n"  // the lowest 32-bit score
+        "88 \r\n" +          // score alone with CRLF
+        over_long +
+        "99 OK\n";
+    write_file(file, text);
+    hiscores_load(file.c_str());
+    expected[0] = {1234, "ABC"};
+    expected[4] = {55, "QR"};
+    expected[6] = {INT32_MIN, "MIN"};
+    expected[7] = {88, ""};
+    expected[8] = {77, "LNG"};
+    expected[9] = {99, "OK"};
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST_F(Hiscore, LinesAfterTheSixtiethAreIgnored) {
+    std::string text;
+    t_table expected;
+    for (int n = 0; n < ENTRIES; n++) {
+        text += std::to_string(n) + " N\n";
+        expected.emplace_back(n, "N");
+    }
+    text += "999 BAD\n1000 BAD\n";
+    write_file(file, text);
+    hiscores_load(file.c_str());
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
+    fill_old();
+
+    // The folder does not exist: nothing is created.
+    expect_failed_save(dir / "missing" / "hiscores.dat");
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+
+    // The target cannot be replaced: a non-empty folder stands in its place.
+    fs::create_directory(file);
+    write_file(file / "keep", "kept");
+    expect_failed_save(file);
+    EXPECT_EQ(read_file(file / "keep"), "kept");
+    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
+    fs::remove_all(file);
+
+    // The temporary file cannot be made: the old file stays whole and the blocker is not ours.
+    write_file(file, "1520 ABC\n0 \n");
+    fs::create_directory(dir / "hiscores.dat.tmp");
+    write_file(dir / "hiscores.dat.tmp" / "keep", "kept");
+    expect_failed_save(file);
+    EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
+    EXPECT_EQ(read_file(dir / "hiscores.dat.tmp" / "keep"), "kept");
+}
+
+}  // namespace

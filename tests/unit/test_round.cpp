@@ -1,0 +1,214 @@
+// Rounds: question generation and its random sequence, the cursor, counts and time bonus.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "round.h"
+
+namespace {
+
+const int kOperandMax[NUM_SKILL_LEVELS] = {10, 20, 100};
+
+std::vector<int> reference_draws(unsigned seed, int count) {
+    srand(seed);
+    std::vector<int> draws;
+    for (int i = 0; i < count; i++) draws.push_back(rand());
+    return draws;
+}
+
+t_round new_round(unsigned seed, t_question_type type, t_skill_level level) {
+    t_round round{};
+    srand(seed);
+    round_init(&round, type, level, 60000);
+    return round;
+}
+
+t_round round_with_unanswered(std::set<int> unanswered, int current) {
+    t_round round{};
+    for (int i = 0; i < NUM_QUESTIONS; i++) round.questions[i].answered = !unanswered.count(i);
+    round.curr_q_idx = current;
+    return round;
+}
+
+}  // namespace
+
+TEST(RoundGeneration, EveryTypeAndLevelKeepsItsRangesAndRules) {
+    const char ops[NUM_QTYPES] = {'+', '-', '*', '/'};
+    for (int type = 0; type < NUM_QTYPES; type++) {
+        for (int level = 0; level < NUM_SKILL_LEVELS; level++) {
+            SCOPED_TRACE(std::string(qtype_str[type]) + " " + skill_level_str[level]);
+            const int max = kOperandMax[level];
+            std::set<int> operands_seen, answers_seen;
+            for (unsigned seed = 1; seed <= 400; seed++) {
+                t_round round = new_round(seed, t_question_type(type), t_skill_level(level));
+                for (const t_question& q : round.questions) {
+                    int left, right;
+                    char op;
+                    ASSERT_EQ(sscanf(q.text, "%d %c %d = ?", &left, &op, &right), 3) << q.text;
+                    ASSERT_EQ(op, ops[type]);
+                    EXPECT_EQ(q.solutiontext, std::to_string(left) + " " + op + " " +
+                                                  std::to_string(right) + " = " +
+                                                  std::to_string(q.answer));
+                    EXPECT_EQ(q.answered, 0);
+                    // For division the drawn operands are the divisor and the quotient.
+                    int first = type == DIVISION ? right : left;
+                    int second = type == DIVISION ? q.answer : right;
+                    ASSERT_GE(first, 0);
+                    ASSERT_GE(second, 0);
+                    ASSERT_LE(first, max);
+                    ASSERT_LE(second, max);
+                    switch (type) {
+                        case ADDITION:
+                            EXPECT_EQ(q.answer, left + right);
+                            break;
+                        case SUBTRACTION:
+                            EXPECT_GE(left, right) << "larger operand first";
+                            EXPECT_EQ(q.answer, left - right);
+                            break;
+                        case MULTIPLICATION:
+                            EXPECT_EQ(q.answer, left * right);
+                            break;
+                        default:
+                            EXPECT_GE(right, 1);
+                            EXPECT_EQ(left, right * q.answer) << "exact";
+                    }
+                    operands_seen.insert({first, second});
+                    answers_seen.insert(q.answer);
+                }
+            }
+            // Every value below the maximum is common; the maximum itself is rare and is
+            // checked by TopDrawsGiveTheLargestOperand.
+            for (int v = type == DIVISION ? 1 : 0; v < max; v++) {
+                EXPECT_TRUE(operands_seen.count(v)) << "operand " << v << " never drawn";
+            }
+            EXPECT_EQ(*answers_seen.begin(), 0);
+        }
+    }
+}
+
+TEST(RoundGeneration, MakesFiftyDrawsInIndexOrderFirstOperandFirst) {
+    for (int level = 0; level < NUM_SKILL_LEVELS; level++) {
+        const unsigned scale = 2147483648u / kOperandMax[level];
+        for (unsigned seed = 1; seed <= 50; seed++) {
+            std::vector<int> draws = reference_draws(seed, 51);
+            t_round round = new_round(seed, ADDITION, t_skill_level(level));
+            EXPECT_EQ(rand(), draws[50]) << "seed " << seed << ": not exactly 50 draws";
+            for (int i = 0; i < NUM_QUESTIONS; i++) {
+                std::string text = std::to_string(draws[2 * i] / scale) + " + " +
+                                   std::to_string(draws[2 * i + 1] / scale) + " = ?";
+                ASSERT_EQ(round.questions[i].text, text) << "seed " << seed << " q " << i;
+            }
+        }
+    }
+}
+
+// Seeds found by searching the C library's rand() sequence for its rare highest values.
+TEST(RoundGeneration, TopDrawsGiveTheLargestOperand) {
+    ASSERT_EQ(reference_draws(15700816, 33)[32], 2147483646);  // the 7th highest value
+    EXPECT_STREQ(new_round(15700816, ADDITION, EASY).questions[16].text, "10 + 1 = ?");
+    EXPECT_STREQ(new_round(15700816, ADDITION, MEDIUM).questions[16].text, "20 + 2 = ?");
+    t_round round{};
+    srand(15700816);
+    rand();  // one draw earlier, the same value becomes a second operand
+    round_init(&round, MULTIPLICATION, EASY, 60000);
+    EXPECT_STREQ(round.questions[15].solutiontext, "7 * 10 = 70");
+
+    ASSERT_EQ(reference_draws(28280777, 5)[4], 2147483600);  // the lowest value that gives 100
+    EXPECT_STREQ(new_round(28280777, ADDITION, HARD).questions[2].text, "100 + 46 = ?");
+    ASSERT_EQ(reference_draws(6297604, 16)[15], 2147483602);
+    EXPECT_STREQ(new_round(6297604, DIVISION, HARD).questions[7].solutiontext, "2200 / 22 = 100");
+}
+
+TEST(RoundQuestion, EveryTypeAtItsEndsAndTheDivisionRules) {
+    struct {
+        t_question_type type;
+        uint8_t operand1, operand2;
+        const char* text;
+        int answer;
+        const char* solution;
+    } cases[] = {
+        {ADDITION, 0, 0, "0 + 0 = ?", 0, "0 + 0 = 0"},
+        {ADDITION, 100, 100, "100 + 100 = ?", 200, "100 + 100 = 200"},
+        {SUBTRACTION, 3, 7, "7 - 3 = ?", 4, "7 - 3 = 4"},
+        {SUBTRACTION, 5, 5, "5 - 5 = ?", 0, "5 - 5 = 0"},
+        {SUBTRACTION, 0, 100, "100 - 0 = ?", 100, "100 - 0 = 100"},
+        {MULTIPLICATION, 0, 9, "0 * 9 = ?", 0, "0 * 9 = 0"},
+        {MULTIPLICATION, 100, 100, "100 * 100 = ?", 10000, "100 * 100 = 10000"},
+        {DIVISION, 0, 0, "0 / 1 = ?", 0, "0 / 1 = 0"},
+        {DIVISION, 0, 7, "0 / 7 = ?", 0, "0 / 7 = 0"},
+        {DIVISION, 6, 4, "24 / 6 = ?", 4, "24 / 6 = 4"},
+        {DIVISION, 1, 0, "0 / 1 = ?", 0, "0 / 1 = 0"},
+        {DIVISION, 100, 100, "10000 / 100 = ?", 100, "10000 / 100 = 100"},
+    };
+    for (const auto& c : cases) {
+        t_question q;
+        q.answered = 1;
+        round_make_question(&q, c.type, c.operand1, c.operand2);
+        EXPECT_STREQ(q.text, c.text);
+        EXPECT_EQ(q.answer, c.answer) << c.text;
+        EXPECT_STREQ(q.solutiontext, c.solution);
+        EXPECT_EQ(q.answered, 0) << c.text;
+    }
+}
+
+TEST(RoundInit, SetsClockAndChoiceResetsAnswersKeepsCursor) {
+    t_round round{};
+    for (t_question& q : round.questions) q.answered = 1;
+    round.curr_q_idx = 17;
+    round_init(&round, SUBTRACTION, HARD, 12345);
+    EXPECT_EQ(round.time_remaining, 12345);
+    EXPECT_EQ(round.question_type, SUBTRACTION);
+    EXPECT_EQ(round.skill_level, HARD);
+    EXPECT_EQ(round.curr_q_idx, 17);
+    EXPECT_EQ(round_num_unanswered_questions(&round), NUM_QUESTIONS);
+    EXPECT_EQ(round_num_answered_questions(&round), 0);
+}
+
+TEST(RoundStepping, OneUnansweredIsFoundFromAnywhere) {
+    for (int current = 0; current < NUM_QUESTIONS; current++) {
+        t_round round = round_with_unanswered({7}, current);
+        EXPECT_EQ(round_advance_question(&round), 1);
+        EXPECT_EQ(round.curr_q_idx, 7) << "forward from " << current;
+        round.curr_q_idx = current;
+        EXPECT_EQ(round_previous_question(&round), 1);
+        EXPECT_EQ(round.curr_q_idx, 7) << "backward from " << current;
+    }
+}
+
+TEST(RoundStepping, AllAnsweredReturnsZeroAndKeepsCursor) {
+    t_round round = round_with_unanswered({}, 13);
+    EXPECT_EQ(round_advance_question(&round), 0);
+    EXPECT_EQ(round.curr_q_idx, 13);
+    EXPECT_EQ(round_previous_question(&round), 0);
+    EXPECT_EQ(round.curr_q_idx, 13);
+    EXPECT_EQ(round_num_unanswered_questions(&round), 0);
+    EXPECT_EQ(round_num_answered_questions(&round), NUM_QUESTIONS);
+}
+
+// Wraps from 24 to 0 forwards and from 0 to 24 backwards.
+TEST(RoundStepping, ReviewOfThreeMissedQuestions) {
+    t_round round = round_with_unanswered({2, 9, 20}, 9);
+    EXPECT_EQ(round_num_unanswered_questions(&round), 3);
+    EXPECT_EQ(round_num_answered_questions(&round), 22);
+    for (int expected : {20, 2, 9}) {
+        round_advance_question(&round);
+        EXPECT_EQ(round.curr_q_idx, expected);
+    }
+    for (int expected : {2, 20}) {
+        round_previous_question(&round);
+        EXPECT_EQ(round.curr_q_idx, expected);
+    }
+}
+
+TEST(RoundTimeBonus, FiftyPointsPerWholeSecond) {
+    t_round round{};
+    const int cases[][2] = {{0, 0}, {999, 0}, {1000, 50}, {59999, 2950}, {60000, 3000}};
+    for (const auto& c : cases) {
+        round.time_remaining = c[0];
+        EXPECT_EQ(round_time_bonus(&round), c[1]) << c[0] << " ms";
+    }
+}
