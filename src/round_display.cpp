@@ -29,14 +29,6 @@ void round_solution_render(t_round* b_round, t_layout_item* layout) {
     render_panel_text(layout, b_round->questions[b_round->curr_q_idx].solutiontext);
 }
 
-void bc_square_centre(const t_layout_item* layout, int row, int col, float* x, float* y) {
-    const float cell_w = layout->w / 5, cell_h = layout->h / 5;
-    *x = static_cast<float>(static_cast<double>(layout->w) * 0.2 * col + layout->x +
-                            static_cast<double>(cell_w) / 2);
-    *y = static_cast<float>(static_cast<double>(layout->h) * 0.2 * row + layout->y +
-                            static_cast<double>(cell_h) / 2);
-}
-
 namespace {
 
 constexpr float SQUARE_GAP = 3;  // panel showing between neighbouring squares
@@ -58,12 +50,13 @@ void write_square_number(const t_card_square& square, float cx, float cy) {
 void bc_render(t_bingo_card* card, t_layout_item* layout) {
     if (!layout) return;
     render_panel(layout);
-    const float cell_w = layout->w / 5 - SQUARE_GAP, cell_h = layout->h / 5 - SQUARE_GAP;
+    const float cell_w = layout->w / CARD_SIZE - SQUARE_GAP,
+                cell_h = layout->h / CARD_SIZE - SQUARE_GAP;
     const float half_w = cell_w / 2, half_h = cell_h / 2;
     for (int row = 0; row < CARD_SIZE; row++) {
         for (int col = 0; col < CARD_SIZE; col++) {
-            float cx, cy;
-            bc_square_centre(layout, row, col, &cx, &cy);
+            const float cx = bc_cell_centre(layout->x, layout->w, col);
+            const float cy = bc_cell_centre(layout->y, layout->h, row);
             const t_card_square& square = card->squares[row][col];
             put_quad(cx - half_w, cy - half_h, cell_w, cell_h, 1, 1, 1, 1);
             write_square_number(square, cx, cy);

@@ -17,7 +17,4 @@ void round_time_text(int32_t time_remaining, char* text, std::size_t size);
 void round_time_render(t_round* b_round, t_layout_item* layout);      // the clock's text
 void round_question_render(t_round* b_round, t_layout_item* layout);  // the current question
 void round_solution_render(t_round* b_round, t_layout_item* layout);  // its solution line
-// The centre of the card's square (row, col) drawn in `layout`, where taps, numbers and
-// bingo lines meet.
-void bc_square_centre(const t_layout_item* layout, int row, int col, float* x, float* y);
 void bc_render(t_bingo_card* card, t_layout_item* layout);

@@ -67,14 +67,6 @@ TEST_F(RoundDisplay, RoundTextsSitOnAPanel) {
 // its cell; the half-unit offset puts the square's edges on whole pixels.
 TEST_F(RoundDisplay, CardSquaresAreNinetySevenUnitsWithThreeUnitGaps) {
     t_layout_item item = {"bingo_card", 0.5f, 0.5f, 500, 500};
-    float cx, cy;
-    bc_square_centre(&item, 0, 0, &cx, &cy);
-    EXPECT_FLOAT_EQ(cx, 50.5f);
-    EXPECT_FLOAT_EQ(cy, 50.5f);
-    bc_square_centre(&item, 3, 4, &cx, &cy);
-    EXPECT_FLOAT_EQ(cx, 450.5f);
-    EXPECT_FLOAT_EQ(cy, 350.5f);
-
     t_bingo_card card = card_with_marked_rows({});
     bc_render(&card, &item);
     // Along row 0 (the frame lies over the outer gap): a square from 2 to 98, a gap at 99
@@ -97,9 +89,41 @@ TEST_F(RoundDisplay, MarkedSquaresWearTheBlueVeil) {
     t_bingo_card card = card_with_marked_rows({});
     card.squares[1][2].marked = 1;
     bc_render(&card, &item);
-    float cx, cy;
-    bc_square_centre(&item, 1, 2, &cx, &cy);
-    expect_pixel(static_cast<int>(cx) - 25, static_cast<int>(cy) - 25, VEILED_WHITE);
-    bc_square_centre(&item, 1, 1, &cx, &cy);
-    expect_pixel(static_cast<int>(cx) - 25, static_cast<int>(cy) - 25, WHITE);
+    // Cells are 60 units; the squares of row 1 span y 62 to 118.
+    expect_pixel(230, 70, VEILED_WHITE);  // row 1, column 2
+    expect_pixel(170, 70, WHITE);         // row 1, column 1
+}
+
+// The scoring overlay on a card 400 units square at x 100: cells of 80, centres at 40 + 80k,
+// and a 3-unit gap of panel between squares (at x 178.5 to 181.5, among others).
+TEST_F(RoundDisplay, CompleteRowGetsARedLineFromFirstToLastCentre) {
+    t_layout_item item = {"bingo_card", 100, 0, 400, 400};
+    t_bingo_card card = card_with_marked_rows({2});
+    bc_render(&card, &item);
+    EXPECT_EQ(bc_score(&card, 1, &item), 1000);
+    const t_rgb red_on_panel = blend({255, 0, 0}, 0.6f, PANEL_BLUE);
+    expect_pixel(180, 200, red_on_panel);  // on row 2's line, in a gap
+    expect_pixel(180, 197, red_on_panel);  // the line is 7 units wide
+    expect_pixel(180, 203, red_on_panel);
+    expect_pixel(180, 208, PANEL_BLUE);
+    expect_pixel(180, 120, PANEL_BLUE);                       // row 1 is not complete
+    expect_pixel(110, 200, blend({0, 0, 153}, 0.8f, WHITE));  // the line starts at the centre
+}
+
+TEST_F(RoundDisplay, BlackoutVeilsTheWholeCardInRed) {
+    t_layout_item item = {"bingo_card", 100, 0, 400, 400};
+    t_bingo_card card = card_with_marked_rows({0, 1, 2, 3, 4});
+    bc_render(&card, &item);
+    EXPECT_EQ(bc_score(&card, 1, &item), 22000);
+    expect_pixel(180, 10, blend({255, 0, 0}, 0.6f, PANEL_BLUE));
+    expect_pixel(120, 10, blend({255, 0, 0}, 0.6f, VEILED_WHITE));
+    expect_pixel(90, 10, BLACK, 0);
+    expect_pixel(510, 10, BLACK, 0);
+}
+
+TEST_F(RoundDisplay, ScoringWithoutARectangleDrawsNothing) {
+    t_bingo_card card = card_with_marked_rows({0, 1, 2, 3, 4});
+    EXPECT_EQ(bc_score(&card, 1, nullptr), 22000);
+    for (int x = 0; x < 800; x += 40)
+        for (int y = 0; y < 480; y += 40) expect_pixel(x, y, BLACK, 0);
 }
