@@ -84,14 +84,17 @@ TEST_F(RoundDisplay, CardSquaresAreNinetySevenUnitsWithThreeUnitGaps) {
     expect_pixel(498, 20, WHITE);  // the last column reaches 1.5 units from the right edge
 }
 
+// Sampled near the squares' corners, clear of their numbers.
 TEST_F(RoundDisplay, MarkedSquaresWearTheBlueVeil) {
-    t_layout_item item = {"bingo_card", 100.5f, 0.5f, 300, 300};
+    t_layout_item item = {"bingo_card", 100.5f, 0.5f, 400, 400};
     t_bingo_card card = card_with_marked_rows({});
     card.squares[1][2].marked = 1;
     bc_render(&card, &item);
-    // Cells are 60 units; the squares of row 1 span y 62 to 118.
-    expect_pixel(230, 70, VEILED_WHITE);  // row 1, column 2
-    expect_pixel(170, 70, WHITE);         // row 1, column 1
+    // Cells are 80 units; the square of row 1, column 2 spans x 262 to 339, y 82 to 159.
+    expect_pixel(264, 84, VEILED_WHITE);
+    expect_pixel(337, 157, VEILED_WHITE);
+    expect_pixel(184, 84, WHITE);   // row 1, column 1
+    expect_pixel(264, 164, WHITE);  // row 2, column 2
 }
 
 // The scoring overlay on a card 400 units square at x 100: cells of 80, centres at 40 + 80k,
