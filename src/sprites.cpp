@@ -1,7 +1,109 @@
 // The sprite table: slots of GL textures cut from BMP images and surfaces.
 #include "sprites.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "main.h"
+
 sprite_t sprites[MAX_SPRITES];
+
+namespace {
+
+// Texels are stored R, G, B, A in memory, whatever the byte order of a Uint32.
+constexpr bool BIG_ENDIAN_PIXELS = SDL_BYTEORDER == SDL_BIG_ENDIAN;
+constexpr Uint32 RMASK = BIG_ENDIAN_PIXELS ? 0xFF000000 : 0x000000FF;
+constexpr Uint32 GMASK = BIG_ENDIAN_PIXELS ? 0x00FF0000 : 0x0000FF00;
+constexpr Uint32 BMASK = BIG_ENDIAN_PIXELS ? 0x0000FF00 : 0x00FF0000;
+constexpr Uint32 AMASK = BIG_ENDIAN_PIXELS ? 0x000000FF : 0xFF000000;
+
+// SDL 1.2 keeps a surface's row length in 16 bits, so 32-bit rows stop short of 16384.
+constexpr int MAX_TEXTURE_SIDE = 8192;
+
+// The smallest power of two, at least 1, not below `size`.
+int texture_side(int size) {
+    int side = 1;
+    while (size > side) side *= 2;
+    return side;
+}
+
+void set_name(sprite_t* slot, const char* name) {
+    snprintf(slot->filename, sizeof slot->filename, "%s", name);
+}
+
+// Copies `rect` of `source` into a fresh power-of-two RGBA surface: the key colour and
+// the margin stay transparent, every other pixel becomes opaque. Null when out of memory
+// or too large.
+SDL_Surface* make_texels(SDL_Surface* source, SDL_Rect rect) {
+    const int w = texture_side(rect.w), h = texture_side(rect.h);
+    SDL_Surface* texels = w <= MAX_TEXTURE_SIDE && h <= MAX_TEXTURE_SIDE
+                              ? SDL_CreateRGBSurface(0, w, h, 32, RMASK, GMASK, BMASK, AMASK)
+                              : nullptr;
+    if (!texels) {
+        printf("ERROR: Unable to allocate sprite texture.\n");
+        return nullptr;
+    }
+    SDL_SetColorKey(source, SDL_SRCCOLORKEY, SDL_MapRGB(source->format, 255, 0, 255));
+    // No blending from the source: the copy writes the surface alpha, 255, to every texel.
+    SDL_SetAlpha(source, 0, 255);
+    SDL_Rect at = {0, 0, 0, 0};
+    SDL_UpperBlit(source, &rect, texels, &at);
+    return texels;
+}
+
+GLuint make_texture(SDL_Surface* texels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texels->w, texels->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 texels->pixels);
+    return name;
+}
+
+// Fills the slot with `rect` of `source`; on failure the slot is left as it was. A texture
+// the slot held before is deleted, since nothing else refers to it.
+bool upload(SDL_Surface* source, SDL_Rect rect, sprite_t* slot) {
+    SDL_Surface* texels = make_texels(source, rect);
+    if (!texels) return false;
+    slot->w = texels->w;
+    slot->h = texels->h;
+    slot->tw = rect.w;
+    slot->th = rect.h;
+    slot->s = 0.0f;
+    slot->t = 0.0f;
+    slot->s2 = 1.0f;
+    slot->t2 = 1.0f;
+    const GLuint texture = make_texture(texels);
+    SDL_FreeSurface(texels);
+    if (slot->texture) glDeleteTextures(1, &slot->texture);
+    slot->texture = texture;
+    return true;
+}
+
+// The first free slot; when there is none, the oldest mortal one (the lowest index among
+// equals), or slot 0 when no mortal slot is older than now.
+int choose_slot() {
+    int oldest_index = 0;
+    int oldest_timestamp = static_cast<int>(SDL_GetTicks());
+    for (int i = 0; i < MAX_SPRITES; i++) {
+        const sprite_t& slot = sprites[i];
+        if (!slot.texture) return i;
+        if (slot.timestamp < oldest_timestamp && !slot.immortal) {
+            oldest_index = i;
+            oldest_timestamp = slot.timestamp;
+        }
+    }
+    if (debug)
+        printf("MAX_SPRITES exceeded... Overwriting oldest cached sprite: %s; %d.\n",
+               sprites[oldest_index].filename, oldest_index);
+    return oldest_index;
+}
+
+}  // namespace
 
 void reset_sprites() {
     for (sprite_t& slot : sprites) {
@@ -14,3 +116,77 @@ void reset_sprites() {
         slot.in_spriteset = 0;
     }
 }
+
+SDL_Surface* load_image(const char* filename) {
+    SDL_RWops* file = SDL_RWFromFile(filename, "rb");
+    SDL_Surface* image = file ? SDL_LoadBMP_RW(file, 1) : nullptr;
+    if (!image) printf("ERROR: Unable to load image %s\n", filename);
+    return image;
+}
+
+int ogl_load_sprite_from_surface(SDL_Surface* surface, SDL_Rect rect) {
+    const int index = choose_slot();
+    sprite_t* slot = &sprites[index];
+    if (!upload(surface, rect, slot)) return -1;
+    set_name(slot, "surface");
+    slot->timestamp = static_cast<int>(SDL_GetTicks());
+    return index;
+}
+
+void ogl_load_graphic_from_surface(SDL_Surface* surface, SDL_Rect src_rect, int sprite_index) {
+    upload(surface, src_rect, &sprites[sprite_index]);
+}
+
+void ogl_load_graphic(const char* filename, int sprite_index) {
+    SDL_Surface* image = load_image(filename);
+    if (!image) return;
+    SDL_Rect whole = {0, 0, static_cast<Uint16>(image->w), static_cast<Uint16>(image->h)};
+    upload(image, whole, &sprites[sprite_index]);
+    SDL_FreeSurface(image);
+}
+
+void free_sprite(int index) {
+    if (index < 0 || index >= MAX_SPRITES) {
+        printf("Tried to free sprite: %d\n", index);
+        return;
+    }
+    sprites[index].filename[0] = '\0';
+}
+
+void free_sprites() {
+    for (sprite_t& slot : sprites) {
+        if (slot.image) {
+            SDL_FreeSurface(slot.image);
+            slot.image = nullptr;
+        }
+        // The deleted name stays in the slot, which so keeps counting as occupied.
+        if (slot.texture) glDeleteTextures(1, &slot.texture);
+    }
+}
+
+Uint32 get_pixel(SDL_Surface* surface, int x, int y) {
+    const int bpp = surface->format->BytesPerPixel;
+    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    switch (bpp) {
+        case 1:
+            return p[0];
+        case 2: {
+            Uint16 word;
+            memcpy(&word, p, sizeof word);
+            return word;
+        }
+        case 3:
+            return p[0] | p[1] << 8 | p[2] << 16;
+        case 4: {
+            Uint32 word;
+            memcpy(&word, p, sizeof word);
+            return word;
+        }
+        default:
+            return 0;
+    }
+}
+
+int get_sprite_width(int id) { return sprites[id].tw; }
+
+int get_sprite_height(int id) { return sprites[id].th; }

@@ -23,20 +23,28 @@ using sprite_t = sprite_s;
 extern sprite_t sprites[MAX_SPRITES];
 
 // Uploads `rect` of `surface` into a free slot (evicting the oldest mortal one when the
-// table is full) and returns its index. The caller keeps the surface.
+// table is full) and returns its index. The caller keeps the surface. -1 (after an
+// "ERROR: " line) when the texture cannot be made; no slot is changed then.
 int ogl_load_sprite_from_surface(SDL_Surface* surface, SDL_Rect rect);
-// Uploads `src_rect` of `surface` into slot `sprite_index`; on failure the slot is unchanged.
+// Uploads `src_rect` of `surface` into slot `sprite_index`, deleting the texture the slot
+// held; on failure (after an "ERROR: " line) the slot is unchanged. The name and time
+// stamp are the caller's.
 void ogl_load_graphic_from_surface(SDL_Surface* surface, SDL_Rect src_rect, int sprite_index);
 // Loads a whole BMP file into slot `sprite_index`; on failure the slot is unchanged.
 void ogl_load_graphic(const char* filename, int sprite_index);
-// Releases the slot's name.
+// Releases the slot's name; the slot stays occupied and is reused only by eviction.
 void free_sprite(int index);
 // Frees every slot's surface and texture.
 void free_sprites();
-// The raw pixel value at (x, y).
+// The raw pixel value at (x, y), comparable with SDL_MapRGB for the surface's format;
+// the surface is read unlocked and the position is not checked.
 Uint32 get_pixel(SDL_Surface* surface, int x, int y);
 int get_sprite_width(int id);   // the image width
 int get_sprite_height(int id);  // the image height
+
+// Loads a BMP file; null (after an "ERROR: " line) when it cannot be read. The caller
+// frees the surface.
+SDL_Surface* load_image(const char* filename);
 
 // Empties every slot; start-up does this before anything is loaded.
 void reset_sprites();
