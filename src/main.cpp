@@ -1,9 +1,10 @@
-// Start-up, the screen dispatcher and shut-down.
+// Start-up, the screen dispatcher, shut-down, and the screens' title panels.
 #include "main.h"
 
 #include <cstdlib>
 #include <ctime>
 
+#include "button.h"
 #include "fonts.h"
 #include "game.h"
 #include "graphics.h"
@@ -59,3 +60,7 @@ void main_loop() {
         run_screen(game.state);
     }
 }
+
+void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
+void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
+void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }

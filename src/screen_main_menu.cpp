@@ -1,5 +1,7 @@
 // The main menu: choose the question type and skill level, start a round, see the high
 // scores, or quit.
+#include <initializer_list>
+
 #include "button.h"
 #include "graphics.h"
 #include "layout.h"
