@@ -17,8 +17,7 @@ class Spine(unittest.TestCase):
             try:
                 window = game.wait_for_window()
                 self.assertEqual(window_geometry(x, window), (800, 480))
-                game.key("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                self.assertEqual(game.key_until_exit("Escape"), 0)
             finally:
                 game.kill()
 
@@ -38,8 +37,7 @@ class Spine(unittest.TestCase):
             try:
                 window = game.wait_for_window()
                 self.assertEqual(window_geometry(x, window), (1024, 768))
-                game.key("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                self.assertEqual(game.key_until_exit("Escape"), 0)
             finally:
                 game.kill()
 

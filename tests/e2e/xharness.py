@@ -61,7 +61,11 @@ class Game:
         while time.time() < deadline:
             found = self.x.run("xdotool", "search", "--name", "^Quorvel$", check=False)
             if found.returncode == 0 and found.stdout.strip():
-                return found.stdout.split()[0]
+                window = found.stdout.split()[0]
+                info = self.x.run("xwininfo", "-id", window, check=False).stdout
+                if "IsViewable" in info:
+                    time.sleep(0.2)  # SDL selects its input just after mapping the window
+                    return window
             if self.proc.poll() is not None:
                 raise AssertionError(f"game ended early with {self.proc.returncode}: {self.output()}")
             time.sleep(0.05)
@@ -69,6 +73,17 @@ class Game:
 
     def key(self, name):
         self.x.run("xdotool", "key", name)
+
+    def key_until_exit(self, name, timeout=10.0):
+        """Presses a key that should end the program until it does; its exit status."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            self.key(name)
+            try:
+                return self.proc.wait(timeout=0.5)
+            except subprocess.TimeoutExpired:
+                pass
+        raise AssertionError(f"{name} did not end the game")
 
     def tap(self, x, y):
         self.x.run("xdotool", "mousemove", str(int(x)), str(int(y)), "click", "1")
