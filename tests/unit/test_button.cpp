@@ -1,3 +1,4 @@
+// Buttons and panels: the record, the click test, the bevel and panel colours, centred text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -172,8 +173,7 @@ class CentredText : public ::testing::Test {
    protected:
     void SetUp() override {
         start_frame();
-        if (!large_font) large_font = font_load("large_font.fnt");
-        ASSERT_NE(large_font, nullptr);
+        load_game_fonts();
     }
     void expect_centred(const t_box& box, const t_layout_item& item, const char* text) {
         ASSERT_GE(box.right, 0) << "no ink for " << text;

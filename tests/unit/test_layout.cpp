@@ -1,3 +1,4 @@
+// Layout files read word by word: names, items, limits, and what malformed input does.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fonts.h"
-#include "headless.h"
 #include "layout.h"
+#include "pixels.h"
 #include "round.h"
 
 namespace {
@@ -158,10 +158,7 @@ class LayoutText : public ::testing::Test {
    protected:
     void SetUp() override {
         headless_start();
-        if (!large_font) large_font = font_load("large_font.fnt");
-        if (!small_font) small_font = font_load("small_font.fnt");
-        ASSERT_NE(large_font, nullptr);
-        ASSERT_NE(small_font, nullptr);
+        load_game_fonts();
     }
     // Room for text across and down an item, less the bevel of a button.
     static float room_w(const t_layout_item* item) {

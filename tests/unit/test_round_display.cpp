@@ -1,3 +1,4 @@
+// The clock text, the card's squares and veils, and the scoring overlay drawn over the card.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -103,10 +103,7 @@ class Screenshot : public ::testing::Test {
    protected:
     void SetUp() override {
         start_frame();
-        if (!small_font) small_font = font_load("small_font.fnt");
-        if (!large_font) large_font = font_load("large_font.fnt");
-        ASSERT_NE(large_font, nullptr);
-        ASSERT_NE(small_font, nullptr);
+        load_game_fonts();
     }
 };
 
