@@ -6,10 +6,11 @@
 #include "button.h"
 #include "fonts.h"
 #include "graphics.h"
+#include "text.h"
 
 void round_time_text(int32_t time_remaining, char* text, std::size_t size) {
     if (time_remaining == 0) {
-        snprintf(text, size, "GAME OVER");
+        text_copy(text, size, "GAME OVER");
         return;
     }
     snprintf(text, size, "%02d:%02d", time_remaining / 60000, time_remaining % 60000 / 1000);

@@ -1,8 +1,9 @@
-// Colour checks on the frame drawn by a test.
+// Set-up and colour checks for tests that draw.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include "fonts.h"
 #include "graphics.h"
 #include "headless.h"
 
@@ -11,6 +12,15 @@ inline void start_frame() {
     headless_start();
     resize_window(GAME_WIDTH, GAME_HEIGHT, 0);
     clear_screen();
+}
+
+// The game's two fonts, loaded once from the working directory and kept for the process,
+// as the game keeps them for its run.
+inline void load_game_fonts() {
+    if (!small_font) small_font = font_load("small_font.fnt");
+    if (!large_font) large_font = font_load("large_font.fnt");
+    ASSERT_NE(small_font, nullptr);
+    ASSERT_NE(large_font, nullptr);
 }
 
 struct t_rgb {

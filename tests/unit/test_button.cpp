@@ -1,10 +1,16 @@
+// Buttons and panels: the record, the click test, the bevel and panel colours, centred text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "button.h"
+#include "fonts.h"
+#include "main.h"
 #include "pixels.h"
+#include "player.h"
 
 namespace {
 
@@ -135,4 +141,74 @@ TEST_F(Button, PanelIsPaleBlueWithADarkBlueFrame) {
     EXPECT_EQ(frame_near(350, 300, false), 2);
     EXPECT_EQ(frame_near(200, 200, true), 2);
     EXPECT_EQ(frame_near(500, 200, true), 2);
+}
+
+namespace {
+
+struct t_box {
+    int left = 10000, top = 10000, right = -1, bottom = -1;  // inclusive; right < 0 when empty
+};
+
+// The box around every pixel inside `item` (less a margin for the frame or bevel) that is
+// not `background`: the ink of the text drawn there.
+t_box ink_box(const t_layout_item& item, t_rgb background, int margin) {
+    t_box box;
+    for (int y = static_cast<int>(item.y) + margin; y < item.y + item.h - margin; y++) {
+        for (int x = static_cast<int>(item.x) + margin; x < item.x + item.w - margin; x++) {
+            const auto p = pixel_at(x, y);
+            if (std::abs(p[0] - background.r) + std::abs(p[1] - background.g) +
+                    std::abs(p[2] - background.b) <=
+                6)
+                continue;
+            box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                   std::max(box.bottom, y)};
+        }
+    }
+    return box;
+}
+
+// Text drawn with the real large font; the text's top is at the item's middle less half
+// the font's height.
+class CentredText : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        start_frame();
+        load_game_fonts();
+    }
+    void expect_centred(const t_box& box, const t_layout_item& item, const char* text) {
+        ASSERT_GE(box.right, 0) << "no ink for " << text;
+        const double centre = (box.left + box.right + 1) / 2.0;
+        EXPECT_NEAR(centre, item.x + item.w / 2, 1.0) << text;
+        EXPECT_NEAR(box.right + 1 - box.left, font_strlen(large_font, text), 2) << text;
+        const int top = static_cast<int>(item.y + item.h / 2.0 - large_font->height / 2.0);
+        EXPECT_GE(box.top, top) << text;
+        EXPECT_LT(box.bottom, top + large_font->height) << text;
+    }
+};
+
+}  // namespace
+
+TEST_F(CentredText, TitleCentresOnItsItem) {
+    t_layout_item item = {"title", 300, 100, 200, 80};
+    render_get_initials_title(&item);
+    expect_centred(ink_box(item, PANEL_BLUE, 2), item, "High Score!");  // on x 400
+}
+
+TEST_F(CentredText, ButtonLabelCentresOnItsButton) {
+    t_layout_item item = {"b", 123, 211, 301, 77};
+    ButtonPtr button(button_new("Continue"));
+    button_render(button.get(), &item);
+    expect_centred(ink_box(item, BUTTON_YELLOW, 5), item, "Continue");
+}
+
+TEST_F(CentredText, PlayerPanelsShowInitialsAndScore) {
+    t_player player{};
+    player.score = 27450;
+    memcpy(player.initials, "ABC", 4);
+    t_layout_item initials = {"player_initials", 100, 50, 240, 80};
+    t_layout_item score = {"score", 400, 50, 240, 80};
+    player_render_initials(&player, &initials);
+    player_render_score(&player, &score);
+    expect_centred(ink_box(initials, PANEL_BLUE, 2), initials, "ABC");
+    expect_centred(ink_box(score, PANEL_BLUE, 2), score, "27450");
 }

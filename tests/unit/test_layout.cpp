@@ -1,4 +1,6 @@
+// Layout files read word by word: names, items, limits, and what malformed input does.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -15,7 +17,9 @@ using LayoutPtr = std::unique_ptr<t_screen_layout, LayoutDeleter>;
 
 // Writes `text` to a file in the test's temporary folder and loads it as a layout.
 LayoutPtr load_text(const std::string& text) {
-    const std::string path = ::testing::TempDir() + "quorvel_test.layout";
+    // One file per process: the test runner may run several tests at once.
+    const std::string path =
+        ::testing::TempDir() + "quorvel_test_" + std::to_string(getpid()) + ".layout";
     FILE* file = fopen(path.c_str(), "w");
     EXPECT_NE(file, nullptr);
     fputs(text.c_str(), file);
@@ -137,7 +141,8 @@ TEST(Layout, MalformedOrMissingNumberEndsReadingKeepingEarlierItems) {
 
 TEST(Layout, SaveWritesNothing) {
     LayoutPtr layout = load_text("n\na 1 2 3 4\n");
-    const std::string path = ::testing::TempDir() + "quorvel_saved.layout";
+    const std::string path =
+        ::testing::TempDir() + "quorvel_saved_" + std::to_string(getpid()) + ".layout";
     remove(path.c_str());
     layout_save(layout.get(), path.c_str());
     EXPECT_EQ(fopen(path.c_str(), "r"), nullptr);

@@ -1,10 +1,14 @@
-// The six shipped layout files: every tag their screen looks up, and rectangles a finger can use.
+// The six shipped layout files: every tag their screen looks up, rectangles a finger can use,
+// and room for every text they show.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "fonts.h"
 #include "layout.h"
+#include "pixels.h"
+#include "round.h"
 
 namespace {
 
@@ -103,3 +107,130 @@ INSTANTIATE_TEST_SUITE_P(Shipped, LayoutFiles, ::testing::ValuesIn(screen_files(
                              std::string name = param_info.param.filename;
                              return name.substr(0, name.find('.'));
                          });
+
+namespace {
+
+// The widest texts each element can show.
+struct t_element_texts {
+    const char* filename;
+    std::string tag;
+    std::vector<std::string> texts;
+};
+
+std::vector<t_element_texts> centred_texts() {
+    std::vector<t_element_texts> all = {
+        {"main_menu.layout", "title", {"Quorvel"}},
+        {"main_menu.layout", "qtype_button", {}},
+        {"main_menu.layout", "skill_level_button", {}},
+        {"main_menu.layout", "start_button", {"Start"}},
+        {"main_menu.layout", "hiscore_button", {"High Scores"}},
+        {"main_menu.layout", "quit_button", {"Quit"}},
+        {"play.layout", "question", {"10000 / 100 = ?", "100 * 100 = ?", "200 - 100 = ?"}},
+        {"play.layout", "time", {"GAME OVER", "01:00", "00:00"}},
+        {"play.layout", "skip_button", {"Skip"}},
+        {"play.layout", "quit_button", {"Quit"}},
+        {"round_score.layout", "continue_button", {"Continue"}},
+        {"get_initials.layout", "title", {"High Score!"}},
+        {"get_initials.layout", "backsp_button", {"backsp"}},
+        {"get_initials.layout", "enter_button", {"enter"}},
+        {"get_initials.layout", "player_initials", {"WWW", "MMM", "USR"}},
+        {"hiscores.layout", "title", {"High Scores"}},
+        {"hiscores.layout", "done_button", {"Done"}},
+        {"game_over.layout", "question", {"10000 / 100 = 100", "100 * 100 = 10000"}},
+        {"game_over.layout", "time", {"GAME OVER"}},
+        {"game_over.layout", "continue_button", {"Continue"}},
+        {"game_over.layout", "prev_button", {"<"}},
+        {"game_over.layout", "next_button", {">"}},
+    };
+    for (const char* name : qtype_str) all[1].texts.push_back(name);
+    for (const char* name : skill_level_str) all[2].texts.push_back(name);
+    for (char c = 'A'; c <= 'Z'; c++)
+        all.push_back({"get_initials.layout",
+                       std::string(1, static_cast<char>(c - 'A' + 'a')) + "_button",
+                       {std::string(1, c)}});
+    return all;
+}
+
+constexpr int TEXT_MARGIN = 4;  // clear of a panel's frame or a button's bevel on each side
+
+// The shipped layouts with the real large font: every text fits inside its element.
+class LayoutText : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        headless_start();
+        load_game_fonts();
+    }
+    // Room for text across and down an item, less the bevel of a button.
+    static float room_w(const t_layout_item* item) {
+        return item->w - 2 * (TEXT_MARGIN + (is_button(item) ? item->h / 20 : 0));
+    }
+    static float room_h(const t_layout_item* item) {
+        return item->h - 2 * (is_button(item) ? item->h / 20 : 0);
+    }
+};
+
+// Loads one shipped layout for the length of a test.
+struct t_loaded {
+    explicit t_loaded(const char* filename) : layout(layout_load(filename)) {}
+    ~t_loaded() { layout_free(layout); }
+    t_layout_item* operator[](const char* tag) const { return layout_get_item(layout, tag); }
+    t_screen_layout* layout;
+};
+
+}  // namespace
+
+TEST_F(LayoutText, CentredTextsFitTheirElements) {
+    for (const t_element_texts& element : centred_texts()) {
+        t_loaded layout(element.filename);
+        const t_layout_item* item = layout[element.tag.c_str()];
+        ASSERT_NE(item, nullptr) << element.filename << " " << element.tag;
+        EXPECT_LE(large_font->height, room_h(item)) << element.tag;
+        for (const std::string& text : element.texts)
+            EXPECT_LE(font_strlen(large_font, text.c_str()), room_w(item))
+                << element.filename << " " << element.tag << ": " << text;
+    }
+}
+
+// Every square of every card holds the widest answer, 10000, and a line of the font.
+TEST_F(LayoutText, CardSquaresHoldFiveDigitNumbers) {
+    for (const char* filename : {"play.layout", "round_score.layout", "game_over.layout"}) {
+        t_loaded layout(filename);
+        const t_layout_item* card = layout["bingo_card"];
+        ASSERT_NE(card, nullptr) << filename;
+        EXPECT_LE(font_strlen(large_font, "10000") + 2 * TEXT_MARGIN, card->w / 5 - 3) << filename;
+        EXPECT_LE(large_font->height, card->h / 5 - 3) << filename;
+    }
+}
+
+// Five lines at x + 10 and y + h / 5 * k + 10.
+TEST_F(LayoutText, RoundScoreLinesFitTheirPanel) {
+    t_loaded layout("round_score.layout");
+    const t_layout_item* score = layout["score"];
+    ASSERT_NE(score, nullptr);
+    for (const char* line : {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
+                             "Seconds Remain (59): 2950", "TOTAL: 27450"})
+        EXPECT_LE(10 + font_strlen(large_font, line) + TEXT_MARGIN, score->w) << line;
+    EXPECT_LE(score->h / 5 * 4 + 10 + large_font->height, score->h);
+}
+
+// Six centred lines h / 6 apart, the first a quarter of the font's height below the top.
+TEST_F(LayoutText, HighScoreTableFitsItsPanel) {
+    t_loaded layout("hiscores.layout");
+    const t_layout_item* table = layout["hiscores"];
+    ASSERT_NE(table, nullptr);
+    for (const char* line : {"MULTIPLICATION - MEDIUM", "SUBTRACTION - MEDIUM", "27450      WWW"})
+        EXPECT_LE(font_strlen(large_font, line) + 2 * TEXT_MARGIN, table->w) << line;
+    EXPECT_LE(large_font->height / 4.0 + table->h / 6 * 5 + large_font->height, table->h);
+}
+
+// The review writes "GAME OVER" in the small font at (10, 10), over no element.
+TEST_F(LayoutText, ReviewCaptionIsClearOfEveryElement) {
+    t_loaded layout("game_over.layout");
+    const t_layout_item caption = {"caption", 10, 10,
+                                   static_cast<float>(font_strlen(small_font, "GAME OVER")),
+                                   static_cast<float>(small_font->height)};
+    for (const t_layout_item* item : layout.layout->items) {
+        if (!item) continue;
+        EXPECT_FALSE(overlap(&caption, item)) << item->tag;
+    }
+}

@@ -1,3 +1,4 @@
+// The clock text, the card's squares and veils, and the scoring overlay drawn over the card.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -97,31 +98,31 @@ TEST_F(RoundDisplay, MarkedSquaresWearTheBlueVeil) {
     expect_pixel(264, 164, WHITE);  // row 2, column 2
 }
 
-// The scoring overlay on a card 400 units square at x 100: cells of 80, centres at 40 + 80k,
-// and a 3-unit gap of panel between squares (at x 178.5 to 181.5, among others).
+// The scoring overlay on a card 800 by 400 units: cells of 160 by 80, centres at 80 + 160k
+// across and 40 + 80k down, and a 3-unit gap of panel between squares (at x 158.5 to 161.5).
 TEST_F(RoundDisplay, CompleteRowGetsARedLineFromFirstToLastCentre) {
-    t_layout_item item = {"bingo_card", 100, 0, 400, 400};
+    t_layout_item item = {"bingo_card", 0, 0, 800, 400};
     t_bingo_card card = card_with_marked_rows({2});
     bc_render(&card, &item);
     EXPECT_EQ(bc_score(&card, 1, &item), 1000);
     const t_rgb red_on_panel = blend({255, 0, 0}, 0.6f, PANEL_BLUE);
-    expect_pixel(180, 200, red_on_panel);  // on row 2's line, in a gap
-    expect_pixel(180, 197, red_on_panel);  // the line is 7 units wide
-    expect_pixel(180, 203, red_on_panel);
-    expect_pixel(180, 208, PANEL_BLUE);
-    expect_pixel(180, 120, PANEL_BLUE);                       // row 1 is not complete
-    expect_pixel(110, 200, blend({0, 0, 153}, 0.8f, WHITE));  // the line starts at the centre
+    expect_pixel(160, 200, red_on_panel);  // on row 2's line, in a gap
+    expect_pixel(160, 197, red_on_panel);  // the line is 7 units wide
+    expect_pixel(160, 203, red_on_panel);
+    expect_pixel(160, 208, PANEL_BLUE);
+    expect_pixel(160, 120, PANEL_BLUE);    // row 1 is not complete
+    expect_pixel(20, 200, VEILED_WHITE);   // the line starts at the first centre
+    expect_pixel(780, 200, VEILED_WHITE);  //   and ends at the last
 }
 
 TEST_F(RoundDisplay, BlackoutVeilsTheWholeCardInRed) {
-    t_layout_item item = {"bingo_card", 100, 0, 400, 400};
+    t_layout_item item = {"bingo_card", 0, 0, 800, 400};
     t_bingo_card card = card_with_marked_rows({0, 1, 2, 3, 4});
     bc_render(&card, &item);
     EXPECT_EQ(bc_score(&card, 1, &item), 22000);
-    expect_pixel(180, 10, blend({255, 0, 0}, 0.6f, PANEL_BLUE));
+    expect_pixel(160, 10, blend({255, 0, 0}, 0.6f, PANEL_BLUE));
     expect_pixel(120, 10, blend({255, 0, 0}, 0.6f, VEILED_WHITE));
-    expect_pixel(90, 10, BLACK, 0);
-    expect_pixel(510, 10, BLACK, 0);
+    expect_pixel(400, 420, BLACK, 0);
 }
 
 TEST_F(RoundDisplay, ScoringWithoutARectangleDrawsNothing) {
