@@ -9,6 +9,7 @@
 #include "graphics.h"
 #include "headless.h"
 #include "input.h"
+#include "pixels.h"
 
 namespace fs = std::filesystem;
 
@@ -28,10 +29,8 @@ ScratchGameFolder::~ScratchGameFolder() {
 }
 
 void screens_start() {
-    headless_start();
-    if (!large_font) large_font = font_load("large_font.fnt");
-    if (!small_font) small_font = font_load("small_font.fnt");
-    ASSERT_NE(large_font, nullptr) << "tests run from the game folder";
+    start_frame();
+    load_game_fonts();
     reset_input();
 }
 
