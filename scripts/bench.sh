@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the benchmark beside the game (in build-bench/) and prints its table: start-up
+# against a floor program, each screen's frame cost against a bare replay of its GL calls,
+# peak memory, font loading and dealing. Takes a few minutes; see docs/PERFORMANCE.md.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+cmake -S . -B build-bench -DQUORVEL_BENCH=ON -DQUORVEL_TESTS=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" >/dev/null
+exec python3 bench/run_bench.py --build-dir build-bench "$@"
