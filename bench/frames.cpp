@@ -27,7 +27,7 @@ namespace {
 
 constexpr int WARMUP_FRAMES = 20;
 constexpr int MEASURED_FRAMES = 150;
-constexpr int RECORDED_FRAME = WARMUP_FRAMES;  // a settled frame
+constexpr int RECORDED_FRAME = WARMUP_FRAMES;  // a settled frame, the last of the warm-up
 constexpr int DEAL_ROUNDS = 20000;
 
 double now_ms(clockid_t clock) {
@@ -70,6 +70,7 @@ struct ScreenRun {
     std::function<void()> after_first_frame;  // contents that the screen's entry resets
     Samples frames;
     GlFrame recorded;
+    Samples replayed;
     Uint32 delay = 0;
     int frame = 0;
     Stamp start;
@@ -77,27 +78,27 @@ struct ScreenRun {
 
 ScreenRun* running = nullptr;
 
+// Frames after the recorded one are measured (recording slows the recorded one a little).
 void end_frame(ScreenRun* run, Uint32 delay) {
-    if (run->frame >= WARMUP_FRAMES) run->frames.add(run->start);
+    if (run->frame > RECORDED_FRAME) run->frames.add(run->start);
     if (run->frame == RECORDED_FRAME) gl_record_stop();
     run->delay = delay;
     run->frame++;
     if (run->frame == 1 && run->after_first_frame) run->after_first_frame();
-    if (run->frame == WARMUP_FRAMES + MEASURED_FRAMES) exit_signal = 1;
+    if (run->frame == RECORDED_FRAME + 1 + MEASURED_FRAMES) exit_signal = 1;
 }
 
-Samples replay(const GlFrame& frame, Uint32 delay) {
-    Samples replayed;
-    for (int i = 0; i < WARMUP_FRAMES + MEASURED_FRAMES; i++) {
-        const Stamp start;
-        gl_replay(frame);
-        if (i >= WARMUP_FRAMES) replayed.add(start);
-        __real_SDL_Delay(delay);
-    }
-    return replayed;
+// A bare replay of the recorded frame between two of the game's frames, with the screen's
+// delay after it: game and replay take turns, so both meet the same load of the machine.
+void replay_between(ScreenRun* run) {
+    const Stamp start;
+    gl_replay(run->recorded);
+    run->replayed.add(start);
+    __real_SDL_Delay(run->delay);
 }
 
-void report(const char* name, const ScreenRun& run, const Samples& replayed) {
+void report(const char* name, const ScreenRun& run) {
+    const Samples& replayed = run.replayed;
     printf("screen %s %u %d %.4f %.4f %.1f %.4f %.4f %.1f\n", name, run.delay,
            run.recorded.draw_calls, median(run.frames.cpu), median(run.frames.wall),
            median(run.frames.faults), median(replayed.cpu), median(replayed.wall),
@@ -111,7 +112,7 @@ void bench_screen(const char* name, void (*screen)(), std::function<void()> cont
     running = &run;
     screen();
     running = nullptr;
-    report(name, run, replay(run.recorded, run.delay));
+    report(name, run);
 }
 
 // Right taps, through the card's own tap handler, on half the questions of the round.
@@ -187,6 +188,7 @@ extern "C" void __wrap_SDL_Delay(Uint32 ms) {
     if (running) end_frame(running, ms);
     __real_SDL_Delay(ms);
     if (!running) return;
+    if (running->frame > RECORDED_FRAME + 1) replay_between(running);
     if (running->frame == RECORDED_FRAME) gl_record_start(&running->recorded);
     running->start = Stamp();
 }

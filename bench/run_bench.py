@@ -79,7 +79,8 @@ def bench_startup(x, programs, folder, shim, runs):
             if i >= 2:
                 times[name][0].append(wall)
                 times[name][1].append(cpu)
-    return {name: (statistics.median(w), statistics.median(c)) for name, (w, c) in times.items()}
+    return {name: (statistics.median(w), statistics.median(c), min(w))
+            for name, (w, c) in times.items()}
 
 
 def peak_rss(proc):
@@ -142,7 +143,9 @@ def print_startup(startup, runs):
     print()
     print("| | floor | floor + draws | game | game / floor | target |")
     print("|---|---:|---:|---:|---:|---|")
-    for label, i, target in (("wall time, ms", 0, "≤ 1.30"), ("CPU time, all threads, ms", 1, "")):
+    rows = (("wall time, ms", 0, "≤ 1.30"), ("CPU time, all threads, ms", 1, ""),
+            ("wall time of the fastest run, ms", 2, ""))
+    for label, i, target in rows:
         floor, drawn, game = (startup[k][i] for k in ("floor", "floor_draw", "game"))
         print(f"| {label} | {floor:.1f} | {drawn:.1f} | {game:.1f} | {game / floor:.2f} | "
               f"{target} |")
