@@ -66,13 +66,7 @@ void leave(GameOver* review) {
 
 void do_game_over() {
     GameOver review = enter();
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y)) handle_tap(&review, x, y);
-        screen_handle_exit(MAIN_MENU);
-        draw(&review);
-        screen_present(GAME_OVER_DELAY_MS);
-    }
+    screen_loop(MAIN_MENU, GAME_OVER_DELAY_MS,
+                [&](float x, float y) { handle_tap(&review, x, y); }, [&] { draw(&review); });
     leave(&review);
 }

@@ -115,14 +115,9 @@ void do_get_initials() {
     entry.hiscore_num = make_room(entry.table, player1.score);
     entry.layout = layout_load("get_initials.layout");
     create_keys(&entry);
-    exit_signal = 0;
     // No exit control here: the entry is always completed.
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y)) handle_tap(&entry, x, y);
-        draw(&entry);
-        screen_present(GET_INITIALS_DELAY_MS);
-    }
+    screen_loop(std::nullopt, GET_INITIALS_DELAY_MS,
+                [&](float x, float y) { handle_tap(&entry, x, y); }, [&] { draw(&entry); });
     hiscores_save("hiscores.dat");
     leave(&entry);
 }

@@ -28,15 +28,10 @@ void draw(Hiscores* shown) {
 
 void do_hiscores() {
     Hiscores shown = {layout_load("hiscores.layout"), button_new("Done")};
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y) && screen_button_hit(shown.layout, shown.done, "done_button", x, y))
-            screen_leave(MAIN_MENU);
-        screen_handle_exit(MAIN_MENU);
-        draw(&shown);
-        screen_present(HISCORES_DELAY_MS);
-    }
+    auto on_tap = [&](float x, float y) {
+        if (screen_button_hit(shown.layout, shown.done, "done_button", x, y)) screen_leave(MAIN_MENU);
+    };
+    screen_loop(MAIN_MENU, HISCORES_DELAY_MS, on_tap, [&] { draw(&shown); });
     delete shown.done;
     layout_free(shown.layout);
 }

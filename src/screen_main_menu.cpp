@@ -71,13 +71,7 @@ void leave(MainMenu* menu) {
 
 void do_main_menu() {
     MainMenu menu = enter();
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y)) handle_tap(&menu, x, y);
-        screen_handle_exit(EXITING);
-        draw(&menu);
-        screen_present(MENU_DELAY_MS);
-    }
+    screen_loop(EXITING, MENU_DELAY_MS, [&](float x, float y) { handle_tap(&menu, x, y); },
+                [&] { draw(&menu); });
     leave(&menu);
 }

@@ -76,14 +76,10 @@ void leave(Playing* play) {
 
 void do_playing() {
     Playing play = enter();
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y)) handle_tap(&play, x, y);
-        screen_handle_exit(MAIN_MENU);
-        playing_run_clock();
-        draw(&play);
-        screen_present(PLAYING_DELAY_MS);
-    }
+    screen_loop(MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
+                [&] {
+                    playing_run_clock();
+                    draw(&play);
+                });
     leave(&play);
 }

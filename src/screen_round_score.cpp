@@ -98,13 +98,7 @@ void render_round_score(t_bingo_card* card, t_round* b_round, t_player* player,
 
 void do_round_score() {
     RoundScore shown = enter();
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x, y;
-        if (screen_poll_tap(&x, &y)) handle_tap(&shown, x, y);
-        screen_handle_exit(MAIN_MENU);
-        draw(&shown);
-        screen_present(ROUND_SCORE_DELAY_MS);
-    }
+    screen_loop(MAIN_MENU, ROUND_SCORE_DELAY_MS,
+                [&](float x, float y) { handle_tap(&shown, x, y); }, [&] { draw(&shown); });
     leave(&shown);
 }
