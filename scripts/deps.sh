@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game and its tests need; a second run installs nothing.
+# Installs the Debian packages the game and its tests need, and any named as arguments;
+# a second run installs nothing.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,8 @@ packages=(
   libsdl1.2-dev libx11-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   libgtest-dev
   python3 xvfb xdotool imagemagick x11-utils faketime
+  file desktop-file-utils
+  "$@"
 )
 
 missing=()

@@ -83,9 +83,11 @@ class Player:
     """Plays the real game: taps the rectangles of its layout files, and follows the question
     cursor as the game moves it, so it always knows the current question."""
 
-    def __init__(self, xserver, game_dir, tools_dir, screen=(GAME_WIDTH, GAME_HEIGHT)):
+    def __init__(self, xserver, game_dir, tools_dir, screen=(GAME_WIDTH, GAME_HEIGHT),
+                 command=("./quorvel",)):
         self.x, self.game_dir, self.tools_dir = xserver, game_dir, tools_dir
         self.screen = screen
+        self.command = command
         self.layouts = {}
         self.cursor = 0  # the game's question cursor; rounds start where the last one left it
         self.qtype, self.level = 0, 0
@@ -96,7 +98,7 @@ class Player:
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC",
                "LD_PRELOAD": self._faketime_library()}
         env.update(extra_env or {})
-        self.game = Game(self.x, self.game_dir, env)
+        self.game = Game(self.x, self.game_dir, env, self.command)
         self.game.wait_for_window()
         time.sleep(0.3)
         return self.game
@@ -149,6 +151,27 @@ class Player:
         self.played.append((self.qtype, self.level))
         self.tap("main_menu.layout", "start_button", settle=0.3)
         return oracle_rounds(self.tools_dir, self.played)[-1]
+
+    def start_at_menu(self, extra_env=None):
+        self.start(extra_env)
+        self.wait_for_buttons("main_menu.layout", "start_button", "quit_button")
+
+    def play_perfect_round(self):
+        """Starts a round from the menu and answers every question right; the round."""
+        rnd = self.begin_round()
+        self.wait_for_buttons("play.layout", "skip_button")
+        for _ in range(25):
+            self.answer_current(rnd)
+        self.wait_for_buttons("round_score.layout", "continue_button")
+        return rnd
+
+    def enter_initials(self, letters):
+        """Types initials on the on-screen keyboard and enters them; ends on the table."""
+        self.wait_for_buttons("get_initials.layout", "a_button", "enter_button")
+        for letter in letters:
+            self.tap("get_initials.layout", letter.lower() + "_button")
+        self.tap("get_initials.layout", "enter_button")
+        self.wait_for_buttons("hiscores.layout", "done_button")
 
     def choose(self, qtype, level):
         """Cycles the menu buttons to the given type and level."""

@@ -31,28 +31,12 @@ class Play(unittest.TestCase):
         self.x.stop()
         self.folder.remove()
 
-    def start_at_menu(self):
-        self.player.start()
-        self.player.wait_for_buttons(MENU, "start_button", "quit_button")
-
-    def play_perfect_round(self):
-        rnd = self.player.begin_round()
-        self.player.wait_for_buttons(PLAY, "skip_button")
-        for _ in range(25):
-            self.player.answer_current(rnd)
-        self.player.wait_for_buttons("round_score.layout", "continue_button")
-        return rnd
-
     def test_perfect_round_makes_the_table_and_stays_there(self):
         p = self.player
-        self.start_at_menu()
-        self.play_perfect_round()
+        p.start_at_menu()
+        p.play_perfect_round()
         p.tap("round_score.layout", "continue_button")
-        p.wait_for_buttons("get_initials.layout", "a_button", "enter_button")
-        for letter in "QRV":
-            p.tap("get_initials.layout", letter.lower() + "_button")
-        p.tap("get_initials.layout", "enter_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
+        p.enter_initials("QRV")
         score, initials = hiscore_line(self.folder, 0, 0, 0).split(" ")
         # 25 answers, 12 bingos and the blackout, and 50 per whole second left.
         bonus = int(score) - (2500 + 12000 + 10000)
@@ -75,7 +59,7 @@ class Play(unittest.TestCase):
 
     def test_every_type_and_level_deals_the_reproduced_card(self):
         p = self.player
-        self.start_at_menu()
+        p.start_at_menu()
         for qtype in range(4):
             for level in range(3):
                 p.choose(qtype, level)
@@ -97,7 +81,7 @@ class Play(unittest.TestCase):
 
     def test_time_out_leads_through_the_review_to_the_score(self):
         p = self.player
-        self.start_at_menu()
+        p.start_at_menu()
         rnd = p.begin_round()
         p.wait_for_buttons(PLAY, "skip_button")
         p.answer_current(rnd)
@@ -127,7 +111,7 @@ class Play(unittest.TestCase):
 
     def test_quit_escape_and_window_close(self):
         p = self.player
-        self.start_at_menu()
+        p.start_at_menu()
         # Quit mid-round, then a new round of the same kind with a full minute.
         rnd = p.begin_round()
         p.wait_for_buttons(PLAY, "skip_button")
@@ -144,7 +128,7 @@ class Play(unittest.TestCase):
         p.game.key("Escape")
         p.wait_for_buttons(MENU, "start_button")
         # A full round after two abandoned ones keeps almost the whole minute.
-        self.play_perfect_round()
+        p.play_perfect_round()
         p.game.key("Escape")  # from the round score, even with a high score
         p.wait_for_buttons(MENU, "start_button")
         self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
@@ -158,8 +142,8 @@ class Play(unittest.TestCase):
 
     def test_escape_does_nothing_on_the_initials_screen(self):
         p = self.player
-        self.start_at_menu()
-        self.play_perfect_round()
+        p.start_at_menu()
+        p.play_perfect_round()
         p.tap("round_score.layout", "continue_button")
         p.wait_for_buttons("get_initials.layout", "enter_button")
         p.game.key("Escape")

@@ -72,14 +72,15 @@ class GameFolder:
 
 
 class Game:
-    """The game program running from a game folder on an X server."""
+    """The game program running from a game folder on an X server; `command` may start it
+    another way (an installed launcher)."""
 
-    def __init__(self, xserver, game_dir, extra_env=None):
+    def __init__(self, xserver, game_dir, extra_env=None, command=("./quorvel",)):
         self.x = xserver
         self.out = tempfile.TemporaryFile(mode="w+")
         self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
         env = dict(xserver.env, **(extra_env or {}))
-        self.proc = subprocess.Popen(["./quorvel"], cwd=game_dir, env=env,
+        self.proc = subprocess.Popen(list(command), cwd=game_dir, env=env,
                                      stdout=self.out, stderr=subprocess.STDOUT)
 
     def wait_for_window(self, timeout=10.0):
