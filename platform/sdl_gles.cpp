@@ -4,7 +4,6 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <GLES/gl.h>
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -118,14 +117,7 @@ int SDL_GLES_MakeCurrent(SDL_GLES_Context* context) {
     return eglMakeCurrent(bridge.display, bridge.surface, bridge.surface, context) ? 0 : -1;
 }
 
-// An off-screen buffer has no swap: finishing its drawing is its presenting. Without it the
-// software renderer keeps every frame's drawing commands, and memory grows frame by frame.
-void SDL_GLES_SwapBuffers() {
-    if (bridge.x_window)
-        eglSwapBuffers(bridge.display, bridge.surface);
-    else
-        glFinish();
-}
+void SDL_GLES_SwapBuffers() { eglSwapBuffers(bridge.display, bridge.surface); }
 
 void SDL_GLES_DeleteContext(SDL_GLES_Context* context) {
     if (bridge.display == EGL_NO_DISPLAY || !context) return;

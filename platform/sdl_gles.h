@@ -16,7 +16,7 @@ int SDL_GLES_SetAttribute(SDL_GLES_Attr attr, int value);
 SDL_GLES_Context* SDL_GLES_CreateContext();
 // Binds the context so that GL calls draw into the window. 0 on success.
 int SDL_GLES_MakeCurrent(SDL_GLES_Context* context);
-// Presents the back buffer; an off-screen buffer has its drawing finished instead.
+// Presents the back buffer.
 void SDL_GLES_SwapBuffers();
 // Releases the context and its surface.
 void SDL_GLES_DeleteContext(SDL_GLES_Context* context);
