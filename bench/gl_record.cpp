@@ -20,7 +20,6 @@ void __real_glColorPointer(GLint size, GLenum type, GLsizei stride, const void* 
 void __real_glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const void* pointer);
 void __real_glDrawArrays(GLenum mode, GLint first, GLsizei count);
 EGLBoolean __real_eglSwapBuffers(EGLDisplay display, EGLSurface surface);
-void __real_glFinish();
 }
 
 namespace {
@@ -179,16 +178,14 @@ void __wrap_glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     __real_glDrawArrays(mode, first, count);
 }
 
-// The bridge presents with one of these, by the kind of its surface; a replay presents
-// through the bridge again.
+// A frame is presented once it is drawn: on a window the swap waits for that itself; the
+// off-screen buffer's swap does nothing, so the bench waits, or the renderer would put the
+// drawing off and the frame would seem free. The game's frames and the replays alike.
 EGLBoolean __wrap_eglSwapBuffers(EGLDisplay display, EGLSurface surface) {
     keep({Op::Swap, 0, 0, 0, {}, 0, nullptr});
-    return __real_eglSwapBuffers(display, surface);
-}
-
-void __wrap_glFinish() {
-    keep({Op::Swap, 0, 0, 0, {}, 0, nullptr});
-    __real_glFinish();
+    const EGLBoolean swapped = __real_eglSwapBuffers(display, surface);
+    glFinish();
+    return swapped;
 }
 
 }  // extern "C"
