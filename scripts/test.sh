@@ -7,3 +7,4 @@ bash scripts/deps.sh
 cmake -S . -B build -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+bash scripts/test_sanitize.sh
