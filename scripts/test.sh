@@ -8,3 +8,4 @@ cmake -S . -B build -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 bash scripts/test_sanitize.sh
+bash scripts/test_fuzz.sh
