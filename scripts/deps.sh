@@ -7,6 +7,7 @@ packages=(
   libsdl1.2-dev libx11-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   libgtest-dev
   python3 xvfb xdotool imagemagick x11-utils faketime
+  clang libclang-rt-14-dev clang-tidy
 )
 
 missing=()
