@@ -57,7 +57,7 @@ void main_loop() {
 static void placeholder_screen(t_game_state exit_state, Uint32 delay_ms) {
     exit_signal = 0;
     while (!exit_signal) {
-        float x, y;
+        float x = 0, y = 0;
         screen_poll_tap(&x, &y);
         screen_handle_exit(exit_state);
         clear_screen();

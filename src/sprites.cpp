@@ -1,6 +1,7 @@
 // The sprite table: slots of GL textures cut from BMP images and surfaces.
 #include "sprites.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -166,19 +167,20 @@ void free_sprites() {
 
 Uint32 get_pixel(SDL_Surface* surface, int x, int y) {
     const int bpp = surface->format->BytesPerPixel;
-    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    const Uint8* p = static_cast<const Uint8*>(surface->pixels) +
+                     static_cast<ptrdiff_t>(y) * surface->pitch + static_cast<ptrdiff_t>(x) * bpp;
     switch (bpp) {
         case 1:
             return p[0];
         case 2: {
-            Uint16 word;
+            Uint16 word = 0;
             memcpy(&word, p, sizeof word);
             return word;
         }
         case 3:
             return p[0] | p[1] << 8 | p[2] << 16;
         case 4: {
-            Uint32 word;
+            Uint32 word = 0;
             memcpy(&word, p, sizeof word);
             return word;
         }
