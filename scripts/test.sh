@@ -9,3 +9,4 @@ cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 bash scripts/test_sanitize.sh
 bash scripts/test_fuzz.sh
+bash scripts/test_tidy.sh
