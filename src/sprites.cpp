@@ -104,6 +104,15 @@ int choose_slot() {
     return oldest_index;
 }
 
+// Whether every pixel is whole bytes and every row holds them all. SDL 1.2 accepts BMP
+// headers with bit counts it cannot lay out (2, 32769, ...) and makes surfaces of rows
+// packed too short for their width, which get_pixel and the blitter would read past.
+bool has_whole_pixels(const SDL_Surface* image) {
+    const SDL_PixelFormat* format = image->format;
+    return format->BitsPerPixel >= 8 && format->BytesPerPixel <= 4 &&
+           image->pitch >= image->w * format->BytesPerPixel;
+}
+
 }  // namespace
 
 void reset_sprites() {
@@ -121,6 +130,10 @@ void reset_sprites() {
 SDL_Surface* load_image(const char* filename) {
     SDL_RWops* file = SDL_RWFromFile(filename, "rb");
     SDL_Surface* image = file ? SDL_LoadBMP_RW(file, 1) : nullptr;
+    if (image && !has_whole_pixels(image)) {
+        SDL_FreeSurface(image);
+        image = nullptr;
+    }
     if (!image) printf("ERROR: Unable to load image %s\n", filename);
     return image;
 }

@@ -158,6 +158,13 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     std::stringstream bytes;
     bytes << std::ifstream(whole_strip, std::ios::binary).rdbuf();
     const std::string truncated = write_file(bytes.str().substr(0, 500), "cut.bmp");
+    // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
+    auto with_bit_count = [&](uint16_t bits, const std::string& name) {
+        std::string header = bytes.str();
+        header[28] = static_cast<char>(bits & 0xFF);
+        header[29] = static_cast<char>(bits >> 8);
+        return describe(write_file(header, name));
+    };
     const std::string long_strip_name = dir_ + "/" + std::string(40, 's') + ".bmp";
     const struct {
         std::string description;
@@ -177,6 +184,8 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {describe(write_file("", "empty.bmp")), "ERROR: Unable to load image"},
         {describe(truncated), "ERROR: Unable to load image " + truncated + "\n"},
         {describe(write_file("not a picture\n", "text.bmp")), "ERROR: Unable to load image"},
+        {with_bit_count(2, "2bit.bmp"), "ERROR: Unable to load image"},
+        {with_bit_count(0x8001, "bits32769.bmp"), "ERROR: Unable to load image"},
         // Too high for a texture: the first glyph cannot be made.
         {write_font(glyph_row(widths_of(56)), 0, -1, 9000),
          "ERROR: Unable to allocate sprite texture.\n"},
