@@ -1,12 +1,13 @@
-"""With no display: runs the game on a virtual X display, shows what it does, and saves
-screenshots."""
+"""With no display: plays a round of the game on a virtual X display, tapping right answers
+from the reproduced round, and saves a screenshot of each screen."""
 import argparse
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from xharness import Game, XServer  # noqa: E402
+from gamedriver import Player  # noqa: E402
+from xharness import GameFolder, XServer  # noqa: E402
 
 
 def main():
@@ -15,23 +16,55 @@ def main():
     parser.add_argument("--tools-dir", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    os.makedirs(args.out, exist_ok=True)
+    out = os.path.abspath(args.out)
+    os.makedirs(out, exist_ok=True)
 
-    with XServer() as x:
-        print(f"No DISPLAY: running the game on a virtual display {x.display} (800 x 480).")
-        game = Game(x, args.game_dir)
+    def shot(name, what):
+        time.sleep(0.3)
+        path = os.path.join(out, name)
+        p.screenshot(path)
+        print(f"  {what}: {path}")
+
+    with GameFolder(args.game_dir) as folder, XServer() as x:
+        print(f"No DISPLAY: playing on a virtual display {x.display} (800 x 480), "
+              f"from a scratch game folder {folder.path}.")
+        p = Player(x, folder.path, args.tools_dir)
         try:
-            game.wait_for_window()
-            print("Started; the first screen is up.")
-            time.sleep(0.5)
-            shot = os.path.abspath(os.path.join(args.out, "01-first-screen.png"))
-            game.screenshot(shot)
-            print(f"Screenshot: {shot}")
-            game.key("Escape")
-            status = game.wait_exit()
-            print(f"Escape pressed; the game ended with status {status}.")
+            p.start()
+            p.wait_for_buttons("main_menu.layout", "start_button")
+            shot("1-main-menu.png", "main menu")
+            p.choose(2, 0)
+            print("Chose MULTIPLICATION - EASY and started a round.")
+            rnd = p.begin_round()
+            p.wait_for_buttons("play.layout", "skip_button")
+            for _ in range(12):
+                p.answer_current(rnd)
+            print("Tapped the right answers of 12 questions.")
+            shot("2-playing.png", "playing")
+            print("Tapped wrong squares until the clock ran out (five seconds each).")
+            for _ in range(12):
+                row, col = rnd.wrong_square(p.cursor)
+                p.tap_square("play.layout", row, col, settle=0.1)
+            p.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+            shot("3-game-over.png", "review of the missed questions")
+            p.tap("game_over.layout", "continue_button")
+            p.wait_for_buttons("round_score.layout", "continue_button")
+            shot("4-round-score.png", "round score")
+            p.tap("round_score.layout", "continue_button")
+            p.wait_for_buttons("get_initials.layout", "enter_button")
+            for letter in "QRV":
+                p.tap("get_initials.layout", letter.lower() + "_button")
+            shot("5-initials.png", "initials entry")
+            p.tap("get_initials.layout", "enter_button")
+            p.wait_for_buttons("hiscores.layout", "done_button")
+            shot("6-high-scores.png", "high scores")
+            p.tap("hiscores.layout", "done_button")
+            p.wait_for_buttons("main_menu.layout", "start_button")
+            status = p.game.key_until_exit("Escape")
+            print(f"Escape on the main menu: the game ended with status {status}.")
         finally:
-            game.kill()
+            if p.game:
+                p.game.kill()
     return 0
 
 

@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "button.h"
+#include "fonts.h"
+
 t_hiscore hiscores[NUM_QTYPES][NUM_SKILL_LEVELS][HISCORE_RANKS];
 
 namespace {
@@ -143,4 +146,21 @@ int hiscores_save(const char* filename) {
     }
     sync_folder(filename);
     return 1;
+}
+
+// A heading and the five entries, one line each, spaced a sixth of the panel apart.
+void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout) {
+    if (layout == nullptr) return;
+    const double spacing = layout->h / 6.0;
+    double y = layout->y + font_height(large_font) / 4;
+    const int x = static_cast<int>(layout->x + layout->w / 2);
+    render_panel(layout);
+    char text[32];
+    snprintf(text, sizeof text, "%s - %s", qtype_str[qtype], skill_level_str[skill]);
+    font_write(large_font, text, x, static_cast<int>(y), FONT_CENTRED);
+    for (const t_hiscore& entry : hiscores[qtype][skill]) {
+        y += spacing;
+        snprintf(text, sizeof text, "%-10d %.3s", entry.score, entry.initials);
+        font_write(large_font, text, x, static_cast<int>(y), FONT_CENTRED);
+    }
 }

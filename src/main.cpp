@@ -1,14 +1,17 @@
-// Start-up, the screen dispatcher and shut-down.
+// Start-up, the screen dispatcher, shut-down, and the screens' title panels.
 #include "main.h"
 
 #include <cstdlib>
 #include <ctime>
 
+#include "button.h"
+#include "fonts.h"
 #include "game.h"
 #include "graphics.h"
+#include "hiscore.h"
 #include "input.h"
 #include "player.h"
-#include "screen.h"
+#include "round.h"
 
 int debug = 0;
 
@@ -21,11 +24,17 @@ int initialize() {
     srand(static_cast<unsigned>(time(nullptr)));
     game_init(&game);
     player_init(&player1);
+    small_font = font_load("small_font.fnt");
+    large_font = font_load("large_font.fnt");
+    round_init(&bingo_round, ADDITION, EASY, 60000);
+    hiscores_load("hiscores.dat");
     return 1;
 }
 
 void exit_game() {
     game_end(&game);
+    font_free(small_font);
+    font_free(large_font);
     SDL_GLES_DeleteContext(context);
     SDL_GLES_Quit();
     SDL_Quit();
@@ -52,22 +61,6 @@ void main_loop() {
     }
 }
 
-// Placeholder for the screens still to be built (replaced screen by screen): it polls,
-// clears, presents and leaves on the exit control.
-static void placeholder_screen(t_game_state exit_state, Uint32 delay_ms) {
-    exit_signal = 0;
-    while (!exit_signal) {
-        float x = 0, y = 0;
-        screen_poll_tap(&x, &y);
-        screen_handle_exit(exit_state);
-        clear_screen();
-        screen_present(delay_ms);
-    }
-}
-
-void do_main_menu() { placeholder_screen(EXITING, 20); }
-void do_playing() { placeholder_screen(MAIN_MENU, 5); }
-void do_hiscores() { placeholder_screen(MAIN_MENU, 5); }
-void do_game_over() { placeholder_screen(MAIN_MENU, 10); }
-void do_round_score() { placeholder_screen(MAIN_MENU, 10); }
-void do_get_initials() { placeholder_screen(GET_INITIALS, 10); }
+void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
+void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
+void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }

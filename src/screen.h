@@ -3,7 +3,11 @@
 
 #include <SDL/SDL.h>
 
+#include <optional>
+
+#include "button.h"
 #include "game.h"
+#include "layout.h"
 
 // Polls input once; 1 when a left-button press arrived, with its position in game coordinates.
 int screen_poll_tap(float* x, float* y);
@@ -13,3 +17,22 @@ void screen_leave(t_game_state state);
 void screen_handle_exit(t_game_state exit_state);
 // Presents the frame and waits the screen's delay.
 void screen_present(Uint32 delay_ms);
+// A button's hit test at its layout item, looked up by tag (a missing item is never hit).
+int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag, float x, float y);
+// Draws a button at its layout item, looked up by tag (a missing item draws nothing).
+void screen_button_render(t_screen_layout* layout, t_button* button, const char* tag);
+
+// The loop of every screen, run until the screen sets a new state: a tap handed to `on_tap`,
+// the exit control (none when `exit_state` is empty), the frame made by `draw` (after any
+// work of the screen's own), presented, then the screen's delay.
+template <typename OnTap, typename Draw>
+void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap on_tap, Draw draw) {
+    exit_signal = 0;
+    while (!exit_signal) {
+        float x, y;
+        if (screen_poll_tap(&x, &y)) on_tap(x, y);
+        if (exit_state) screen_handle_exit(*exit_state);
+        draw();
+        screen_present(delay_ms);
+    }
+}

@@ -1,6 +1,7 @@
 """Runs the real game on its own Xvfb server and drives it with real X input events."""
 import argparse
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -46,12 +47,37 @@ class XServer:
         self.stop()
 
 
+class GameFolder:
+    """A scratch folder that links the program and its data files, so that each test starts
+    with no "hiscores.dat" and leaves the build's folder as it was."""
+
+    def __init__(self, game_dir):
+        self.path = tempfile.mkdtemp(prefix="quorvel_e2e_")
+        for name in os.listdir(game_dir):
+            if name != "hiscores.dat":
+                os.symlink(os.path.join(os.path.abspath(game_dir), name),
+                           os.path.join(self.path, name))
+
+    def file(self, name):
+        return os.path.join(self.path, name)
+
+    def remove(self):
+        shutil.rmtree(self.path, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.remove()
+
+
 class Game:
-    """The game program running from its data folder on an X server."""
+    """The game program running from a game folder on an X server."""
 
     def __init__(self, xserver, game_dir, extra_env=None):
         self.x = xserver
         self.out = tempfile.TemporaryFile(mode="w+")
+        self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
         env = dict(xserver.env, **(extra_env or {}))
         self.proc = subprocess.Popen(["./quorvel"], cwd=game_dir, env=env,
                                      stdout=self.out, stderr=subprocess.STDOUT)
@@ -103,6 +129,7 @@ class Game:
             self.proc.kill()
             self.proc.wait()
         self.out.close()
+        shutil.rmtree(self.out_dir, ignore_errors=True)
 
 
 def window_geometry(xserver, window):

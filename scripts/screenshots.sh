@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Remakes the pictures of the six screens in docs/screens/ by playing a round on a virtual
+# display (the same demonstration the run command gives without a display).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+cmake -S . -B build >/dev/null
+cmake --build build -j"$(nproc)" >/dev/null
+env -u DISPLAY python3 scripts/demo.py --game-dir build/game --tools-dir build/tests --out docs/screens

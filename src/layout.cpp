@@ -1,0 +1,85 @@
+// Screen layouts: reading the named rectangles of a layout file and looking them up by tag.
+#include "layout.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Reads the next blank-separated word into buf (size bytes). 0 at end of file; 1 for a
+// whole word; 2 when the word was longer than size - 1 and its tail was dropped.
+int read_word(FILE* file, char* buf, int size) {
+    int c = fgetc(file);
+    while (c != EOF && isspace(c)) c = fgetc(file);
+    if (c == EOF) return 0;
+    int len = 0;
+    bool cut = false;
+    for (; c != EOF && !isspace(c); c = fgetc(file)) {
+        if (len < size - 1)
+            buf[len++] = static_cast<char>(c);
+        else
+            cut = true;
+    }
+    buf[len] = '\0';
+    return cut ? 2 : 1;
+}
+
+// Reads one number word. 0 for end of file, a cut word, or anything but a whole finite
+// decimal number.
+int read_number(FILE* file, float* value) {
+    char word[LAYOUT_TAG_SIZE];
+    if (read_word(file, word, sizeof word) != 1) return 0;
+    char* end = nullptr;
+    *value = strtof(word, &end);
+    return end != word && *end == '\0' && std::isfinite(*value);
+}
+
+// Reads one item: a tag (cut to 31 characters) and four numbers. Null when the file ends
+// or a number is missing or malformed.
+t_layout_item* read_item(FILE* file) {
+    t_layout_item item{};
+    if (!read_word(file, item.tag, sizeof item.tag)) return nullptr;
+    if (!read_number(file, &item.x) || !read_number(file, &item.y) || !read_number(file, &item.w) ||
+        !read_number(file, &item.h))
+        return nullptr;
+    return new t_layout_item(item);
+}
+
+}  // namespace
+
+t_screen_layout* layout_new() { return new t_screen_layout{}; }
+
+t_screen_layout* layout_load(const char* filename) {
+    FILE* file = fopen(filename, "r");
+    if (!file) return nullptr;
+    t_screen_layout* layout = layout_new();
+    if (read_word(file, layout->name, sizeof layout->name)) {
+        for (t_layout_item*& place : layout->items) {
+            place = read_item(file);
+            if (!place) break;
+        }
+    }
+    fclose(file);
+    return layout;
+}
+
+t_layout_item* layout_get_item(t_screen_layout* layout, const char* tag) {
+    if (!layout || !tag) return nullptr;
+    for (t_layout_item* item : layout->items)
+        if (item && strcmp(item->tag, tag) == 0) return item;
+    return nullptr;
+}
+
+void layout_save(t_screen_layout*, const char*) {}
+
+void layout_free(t_screen_layout* layout) {
+    if (!layout) return;
+    for (t_layout_item*& item : layout->items) {
+        delete item;
+        item = nullptr;
+    }
+    delete layout;
+}

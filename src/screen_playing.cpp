@@ -1,0 +1,85 @@
+// The playing screen: a new round against the clock; tap the answer, skip, or quit.
+#include "bingo_card.h"
+#include "button.h"
+#include "game.h"
+#include "graphics.h"
+#include "layout.h"
+#include "main.h"
+#include "player.h"
+#include "round.h"
+#include "round_display.h"
+#include "screen.h"
+
+namespace {
+
+constexpr Uint32 PLAYING_DELAY_MS = 5;
+constexpr int ROUND_TIME_MS = 60000;
+
+struct Playing {
+    t_screen_layout* layout;
+    t_button* skip;
+    t_button* quit;
+};
+
+Playing enter() {
+    Playing play;
+    play.layout = layout_load("play.layout");
+    play.skip = button_new("Skip");
+    play.quit = button_new("Quit");
+    // The round keeps the type and level chosen on the menu.
+    round_init(&bingo_round, bingo_round.question_type, bingo_round.skill_level, ROUND_TIME_MS);
+    bc_init(&bingo_card, &bingo_round);
+    return play;
+}
+
+void handle_tap(Playing* play, float x, float y) {
+    bc_handle_event_left_click(&bingo_card, layout_get_item(play->layout, "bingo_card"),
+                               &bingo_round, &player1, x, y);
+    if (screen_button_hit(play->layout, play->skip, "skip_button", x, y))
+        round_advance_question(&bingo_round);
+    if (screen_button_hit(play->layout, play->quit, "quit_button", x, y)) screen_leave(MAIN_MENU);
+}
+
+}  // namespace
+
+// The clock runs on measured time since the menu started the round. Of the state changes
+// one frame makes, the last stands: a time-out overrides quitting, and a completed card
+// overrides a time-out.
+void playing_run_clock() {
+    game_update_time(&game);
+    bingo_round.time_remaining -= game.time_change;
+    if (bingo_round.time_remaining <= 0) {
+        bingo_round.time_remaining = 0;
+        screen_leave(GAME_OVER);
+    }
+    if (round_num_unanswered_questions(&bingo_round) == 0) screen_leave(ROUND_SCORE);
+}
+
+namespace {
+
+void draw(Playing* play) {
+    clear_screen();
+    bc_render(&bingo_card, layout_get_item(play->layout, "bingo_card"));
+    round_time_render(&bingo_round, layout_get_item(play->layout, "time"));
+    round_question_render(&bingo_round, layout_get_item(play->layout, "question"));
+    screen_button_render(play->layout, play->skip, "skip_button");
+    screen_button_render(play->layout, play->quit, "quit_button");
+}
+
+void leave(Playing* play) {
+    delete play->skip;
+    delete play->quit;
+    layout_free(play->layout);
+}
+
+}  // namespace
+
+void do_playing() {
+    Playing play = enter();
+    screen_loop(MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
+                [&] {
+                    playing_run_clock();
+                    draw(&play);
+                });
+    leave(&play);
+}

@@ -1,0 +1,435 @@
+// The six screens run in-process on pushed taps and keys: the state each leaves, the globals
+// it changes, and what it drew.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "bingo_card.h"
+#include "button.h"
+#include "fonts.h"
+#include "game.h"
+#include "graphics.h"
+#include "hiscore.h"
+#include "input.h"
+#include "main.h"
+#include "player.h"
+#include "round.h"
+#include "round_display.h"
+#include "screen.h"
+#include "screen_helpers.h"
+
+namespace {
+
+constexpr unsigned SEED = 20270301;
+
+class Screens : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        screens_start();
+        memset(hiscores, 0, sizeof hiscores);
+        player_init(&player1);
+        bingo_round.question_type = ADDITION;
+        bingo_round.skill_level = EASY;
+        bingo_round.curr_q_idx = 0;
+        game_init(&game);
+    }
+    ScratchGameFolder folder;
+};
+
+// The round and card that the playing screen will deal after srand(SEED).
+void predict_round(t_round* round, t_bingo_card* card) {
+    srand(SEED);
+    *round = bingo_round;
+    round_init(round, round->question_type, round->skill_level, 60000);
+    bc_init(card, round);
+    srand(SEED);
+}
+
+// Centre of the square at (row, col) of a card item.
+void push_square_tap(const t_layout_item& card, int row, int col) {
+    push_tap(card.x + card.w * (col + 0.5f) / CARD_SIZE, card.y + card.h * (row + 0.5f) / CARD_SIZE);
+}
+
+// An unmarked square holding `value` (or, with `matching` false, one that does not).
+bool find_square(const t_bingo_card& card, int value, bool matching, int* row, int* col) {
+    for (int r = 0; r < CARD_SIZE; r++)
+        for (int c = 0; c < CARD_SIZE; c++)
+            if (!card.squares[r][c].marked && (card.squares[r][c].answer_value == value) == matching) {
+                *row = r;
+                *col = c;
+                return true;
+            }
+    return false;
+}
+
+// Pushes right taps for `count` questions, following the cursor as the game moves it.
+void push_right_answers(t_round* round, t_bingo_card* card, int count) {
+    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    for (int i = 0; i < count; i++) {
+        int row = 0, col = 0;
+        ASSERT_TRUE(find_square(*card, round->questions[round->curr_q_idx].answer, true, &row, &col));
+        push_square_tap(item, row, col);
+        bc_mark_square(card, row, col);
+        round->questions[round->curr_q_idx].answered = 1;
+        round_advance_question(round);
+    }
+}
+
+// True when the region of `item` in the last frame equals what `draw` puts there on a
+// cleared screen.
+template <typename Draw>
+bool frame_shows(const t_layout_item& item, Draw draw) {
+    const std::vector<GLubyte> shown = read_region(item);
+    clear_screen();
+    draw();
+    return read_region(item) == shown;
+}
+
+std::string read_file(const char* name) {
+    std::ifstream in(name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+// ---- Main menu ----
+
+TEST_F(Screens, MenuCyclesTypeAndLevelBackToTheStartAndShowsTheSelection) {
+    for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "qtype_button");
+    for (int i = 0; i < 3; i++) push_tap_on("main_menu.layout", "skill_level_button");
+    push_key(SDLK_ESCAPE);
+    do_main_menu();
+    EXPECT_EQ(game.state, EXITING);
+    EXPECT_EQ(bingo_round.question_type, ADDITION);
+    EXPECT_EQ(bingo_round.skill_level, EASY);
+
+    reset_input();
+    push_tap_on("main_menu.layout", "qtype_button");
+    push_tap_on("main_menu.layout", "qtype_button");
+    push_tap_on("main_menu.layout", "skill_level_button");
+    push_tap_on("main_menu.layout", "start_button");
+    do_main_menu();
+    EXPECT_EQ(game.state, PLAYING);
+    EXPECT_EQ(bingo_round.question_type, MULTIPLICATION);
+    EXPECT_EQ(bingo_round.skill_level, MEDIUM);
+
+    // Coming back shows the selection on the buttons.
+    reset_input();
+    push_key(SDLK_ESCAPE);
+    do_main_menu();
+    t_layout_item item = layout_item_of("main_menu.layout", "qtype_button");
+    t_button* expected = button_new("MULTIPLICATION");
+    EXPECT_TRUE(frame_shows(item, [&] { button_render(expected, &item); }));
+    delete expected;
+}
+
+TEST_F(Screens, MenuOpensHighScoresAndQuits) {
+    push_tap_on("main_menu.layout", "hiscore_button");
+    do_main_menu();
+    EXPECT_EQ(game.state, HISCORES);
+    push_tap_on("main_menu.layout", "quit_button");
+    do_main_menu();
+    EXPECT_EQ(game.state, EXITING);
+}
+
+// ---- Playing ----
+
+TEST_F(Screens, PlayingJudgesRightAndWrongTapsAndQuits) {
+    t_round round;
+    t_bingo_card card;
+    predict_round(&round, &card);
+    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    int right_row = 0, right_col = 0, wrong_row = 0, wrong_col = 0;
+    const int answer = round.questions[round.curr_q_idx].answer;
+    ASSERT_TRUE(find_square(card, answer, true, &right_row, &right_col));
+    ASSERT_TRUE(find_square(card, answer, false, &wrong_row, &wrong_col));
+    push_square_tap(item, wrong_row, wrong_col);
+    push_square_tap(item, right_row, right_col);
+    push_tap_on("play.layout", "quit_button");
+    game_set_state(&game, PLAYING);
+    do_playing();
+
+    EXPECT_EQ(game.state, MAIN_MENU);
+    EXPECT_EQ(bingo_card.squares[right_row][right_col].marked, 1);
+    EXPECT_EQ(round_num_answered_questions(&bingo_round), 1);
+    EXPECT_LT(bingo_round.time_remaining, 55000);  // the wrong tap cost five seconds
+    EXPECT_GT(bingo_round.time_remaining, 50000);
+}
+
+TEST_F(Screens, SkipWithOneQuestionLeftKeepsItCurrent) {
+    t_round round;
+    t_bingo_card card;
+    predict_round(&round, &card);
+    push_right_answers(&round, &card, NUM_QUESTIONS - 1);
+    const int last = round.curr_q_idx;
+    push_tap_on("play.layout", "skip_button");
+    push_key(SDLK_ESCAPE);
+    game_set_state(&game, PLAYING);
+    do_playing();
+    EXPECT_EQ(game.state, MAIN_MENU);
+    EXPECT_EQ(round_num_unanswered_questions(&bingo_round), 1);
+    EXPECT_EQ(bingo_round.curr_q_idx, last);
+    EXPECT_EQ(p1_controls_state[P_EXIT], 0);
+}
+
+TEST_F(Screens, AllAnsweredGoesToTheRoundScoreWithTheTimeLeft) {
+    t_round round;
+    t_bingo_card card;
+    predict_round(&round, &card);
+    push_right_answers(&round, &card, NUM_QUESTIONS);
+    game_set_state(&game, PLAYING);
+    do_playing();
+    EXPECT_EQ(game.state, ROUND_SCORE);
+    EXPECT_GT(bingo_round.time_remaining, 50000);
+}
+
+TEST_F(Screens, WrongTapWithFiveSecondsLeftEndsTheRoundShowingGameOver) {
+    t_round round;
+    t_bingo_card card;
+    predict_round(&round, &card);
+    int row = 0, col = 0;
+    ASSERT_TRUE(find_square(card, round.questions[round.curr_q_idx].answer, false, &row, &col));
+    push_square_tap(layout_item_of("play.layout", "bingo_card"), row, col);
+    // 55.5 seconds went by between Start on the menu and the first frame.
+    game_set_state(&game, PLAYING);
+    game.time_total -= 55500;
+    do_playing();
+    EXPECT_EQ(game.state, GAME_OVER);
+    EXPECT_EQ(bingo_round.time_remaining, 0);
+    t_layout_item time_item = layout_item_of("play.layout", "time");
+    EXPECT_TRUE(frame_shows(time_item, [&] { render_panel_text(&time_item, "GAME OVER"); }));
+}
+
+TEST_F(Screens, QuitInTheFrameTheClockRunsOutLeadsToTheReview) {
+    bingo_round.time_remaining = 0;  // emptied by this frame's time
+    exit_signal = 0;
+    screen_leave(MAIN_MENU);         // Quit in the same frame
+    playing_run_clock();
+    EXPECT_EQ(game.state, GAME_OVER);
+}
+
+TEST_F(Screens, LastAnswerInTheFrameTheClockRunsOutLeadsToTheRoundScore) {
+    for (t_question& q : bingo_round.questions) q.answered = 1;
+    bingo_round.time_remaining = 10;
+    game_set_state(&game, PLAYING);
+    game.time_total -= 100;
+    exit_signal = 0;
+    playing_run_clock();
+    EXPECT_EQ(bingo_round.time_remaining, 0);
+    EXPECT_EQ(game.state, ROUND_SCORE);
+    EXPECT_EQ(exit_signal, 1);
+}
+
+TEST_F(Screens, RoundClockCountsFromTheStartOnTheMenu) {
+    push_tap_on("main_menu.layout", "start_button");
+    do_main_menu();
+    SDL_Delay(300);  // the playing screen's set-up, as it were
+    push_tap_on("play.layout", "skip_button");  // the first frame runs the clock
+    push_key(SDLK_ESCAPE);
+    do_playing();
+    EXPECT_LE(bingo_round.time_remaining, 60000 - 300);
+    EXPECT_EQ(bingo_round.question_type, ADDITION);
+}
+
+// ---- Review after a time-out ----
+
+class Review : public Screens {
+   protected:
+    void SetUp() override {
+        Screens::SetUp();
+        for (t_question& q : bingo_round.questions) q.answered = 1;
+        for (int i : {2, 9, 20}) bingo_round.questions[i].answered = 0;
+        bingo_round.curr_q_idx = 9;
+        bingo_round.time_remaining = 0;
+    }
+    int step(const char* tag) {
+        push_tap_on("game_over.layout", tag);
+        push_key(SDLK_ESCAPE);
+        do_game_over();
+        reset_input();
+        return bingo_round.curr_q_idx;
+    }
+};
+
+TEST_F(Review, StepsThroughTheUnansweredQuestionsBothWays) {
+    EXPECT_EQ(step("next_button"), 20);
+    EXPECT_EQ(step("next_button"), 2);
+    EXPECT_EQ(step("next_button"), 9);
+    EXPECT_EQ(step("prev_button"), 2);
+    EXPECT_EQ(step("prev_button"), 20);
+    EXPECT_EQ(game.state, MAIN_MENU);  // Escape skips the round score
+}
+
+TEST_F(Review, ShowsTheCurrentSolutionAndContinuesToTheRoundScore) {
+    snprintf(bingo_round.questions[9].solutiontext, QUESTION_TEXT_SIZE, "10000 / 100 = 100");
+    push_tap_on("game_over.layout", "continue_button");
+    do_game_over();
+    EXPECT_EQ(game.state, ROUND_SCORE);
+    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
+    t_layout_item question = layout_item_of("game_over.layout", "question");
+    EXPECT_TRUE(frame_shows(question, [&] { render_panel_text(&question, "10000 / 100 = 100"); }));
+}
+
+// ---- Round score ----
+
+class RoundScore : public Screens {
+   protected:
+    // Seven answers and one complete row, after a time-out.
+    void SetUp() override {
+        Screens::SetUp();
+        bc_init(&bingo_card, nullptr);
+        for (t_question& q : bingo_round.questions) q.answered = 0;
+        for (int i = 0; i < 7; i++) bingo_round.questions[i].answered = 1;
+        for (int col = 0; col < CARD_SIZE; col++) bingo_card.squares[2][col].marked = 1;
+        bingo_card.squares[0][0].marked = bingo_card.squares[4][4].marked = 1;
+        bingo_round.time_remaining = 0;
+    }
+};
+
+TEST_F(RoundScore, TotalsTheRoundAndShowsItsLines) {
+    push_key(SDLK_ESCAPE);
+    do_round_score();
+    EXPECT_EQ(player1.score, 1700);
+    EXPECT_EQ(game.state, MAIN_MENU);
+    t_layout_item panel = layout_item_of("round_score.layout", "score");
+    EXPECT_TRUE(frame_shows(panel, [&] {
+        render_panel(&panel);
+        const char* lines[] = {"Answers (7): 700", "Bingos (1): 1000", "Blackout (0): 0",
+                               "Seconds Remain (0): 0", "TOTAL: 1700"};
+        for (int k = 0; k < 5; k++)
+            font_write(large_font, lines[k], static_cast<int>(panel.x + 10),
+                       static_cast<int>(panel.y + panel.h / 5.0 * k + 10), 0);
+    }));
+}
+
+TEST_F(RoundScore, ATieWithTheLastEntryMakesTheTableAndOneLessDoesNot) {
+    hiscores[ADDITION][EASY][4].score = 1700;
+    push_tap_on("round_score.layout", "continue_button");
+    do_round_score();
+    EXPECT_EQ(game.state, GET_INITIALS);
+    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
+
+    hiscores[ADDITION][EASY][4].score = 1701;
+    reset_input();
+    push_tap_on("round_score.layout", "continue_button");
+    do_round_score();
+    EXPECT_EQ(game.state, MAIN_MENU);
+}
+
+TEST_F(RoundScore, EscapeAfterAHighScoreReturnsToTheMenu) {
+    push_key(SDLK_ESCAPE);
+    do_round_score();
+    EXPECT_EQ(game.state, MAIN_MENU);
+}
+
+TEST_F(RoundScore, CompletedCardEarnsBingosBlackoutAndTimeBonus) {
+    for (auto& row : bingo_card.squares)
+        for (auto& square : row) square.marked = 1;
+    for (t_question& q : bingo_round.questions) q.answered = 1;
+    bingo_round.time_remaining = 12300;
+    push_key(SDLK_ESCAPE);
+    do_round_score();
+    EXPECT_EQ(player1.score, 2500 + 12000 + 10000 + 600);
+}
+
+// ---- Initials entry ----
+
+class Initials : public Screens {
+   protected:
+    // Taps the keys of `taps` (letters, '<' for backsp) and then enter.
+    std::string enter(const char* taps) {
+        for (const char* c = taps; *c; c++) {
+            char tag[16];
+            if (*c == '<')
+                snprintf(tag, sizeof tag, "backsp_button");
+            else
+                snprintf(tag, sizeof tag, "%c_button", *c - 'A' + 'a');
+            push_tap_on("get_initials.layout", tag);
+        }
+        push_tap_on("get_initials.layout", "enter_button");
+        do_get_initials();
+        reset_input();
+        return player1.initials;
+    }
+};
+
+TEST_F(Initials, CursorAndBackspaceFollowTheLettersShown) {
+    EXPECT_EQ(enter("ABDE"), "ABE");
+    EXPECT_EQ(game.state, HISCORES);
+    player_init(&player1);
+    EXPECT_EQ(enter("ABE<"), "AB");
+    player_init(&player1);
+    EXPECT_EQ(enter("AB<<"), "USR");  // confirming with none gives USR
+    player_init(&player1);
+    EXPECT_EQ(enter("<A<<B"), "B");
+}
+
+TEST_F(Initials, NewScoreRanksAboveAnEqualOneAndTheLastDropsOut) {
+    const int scores[5] = {900, 700, 700, 300, 0};
+    for (int i = 0; i < 5; i++) hiscores[ADDITION][EASY][i].score = scores[i];
+    player1.score = 700;
+    enter("NEW");
+    const t_hiscore* table = hiscores[ADDITION][EASY];
+    const int expected[5] = {900, 700, 700, 700, 300};
+    for (int i = 0; i < 5; i++) EXPECT_EQ(table[i].score, expected[i]) << i;
+    EXPECT_STREQ(table[1].initials, "NEW");
+}
+
+TEST_F(Initials, SecondEntryStartsFromThePreviousInitialsAndEscapeDoesNothing) {
+    snprintf(player1.initials, sizeof player1.initials, "ABC");
+    player1.score = 50;
+    push_key(SDLK_ESCAPE);
+    EXPECT_EQ(enter(""), "ABC");
+    EXPECT_EQ(game.state, HISCORES);
+    EXPECT_EQ(enter("X"), "ABX");  // the cursor stood on the third place
+}
+
+TEST_F(Initials, EntryIsSavedToTheFileAfterEnter) {
+    player1.score = 1520;
+    bingo_round.question_type = SUBTRACTION;
+    bingo_round.skill_level = HARD;
+    enter("ZED");
+    std::istringstream file(read_file("hiscores.dat"));
+    std::string line;
+    for (int n = 0; n <= 15 * 1 + 5 * 2; n++) std::getline(file, line);
+    EXPECT_EQ(line, "1520 ZED");
+}
+
+// ---- High scores ----
+
+TEST_F(Screens, HighScoresShowTheSelectedTableUntilDoneOrEscape) {
+    bingo_round.question_type = DIVISION;
+    bingo_round.skill_level = MEDIUM;
+    hiscores[DIVISION][MEDIUM][0] = {4200, "TOP"};
+    push_tap_on("hiscores.layout", "done_button");
+    do_hiscores();
+    EXPECT_EQ(game.state, MAIN_MENU);
+    t_layout_item table = layout_item_of("hiscores.layout", "hiscores");
+    EXPECT_TRUE(frame_shows(table, [&] { hiscores_render(DIVISION, MEDIUM, &table); }));
+
+    game.state = HISCORES;
+    push_key(SDLK_ESCAPE);
+    do_hiscores();
+    EXPECT_EQ(game.state, MAIN_MENU);
+}
+
+// ---- Ending the program ----
+
+TEST_F(Screens, WindowCloseDuringARoundEndsWithStatusZeroAndSavesNothing) {
+    EXPECT_EXIT(
+        {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+            do_playing();
+        },
+        ::testing::ExitedWithCode(0), "");
+    std::ifstream file("hiscores.dat");
+    EXPECT_FALSE(file.good());
+}
