@@ -226,6 +226,22 @@ TEST_F(Screens, LastAnswerInTheFrameTheClockRunsOutLeadsToTheRoundScore) {
     EXPECT_EQ(exit_signal, 1);
 }
 
+TEST_F(Screens, RoundClockStaysDefinedAcrossATickWrapAndAStaleReading) {
+    // The counter wrapped since the last reading: the frame takes the time between them.
+    bingo_round.time_remaining = 60000;
+    game.time_total = static_cast<int32_t>(0xFFFFFF00u);
+    playing_run_clock();
+    EXPECT_GT(game.time_change, 0);
+    EXPECT_EQ(bingo_round.time_remaining, 60000 - game.time_change);
+    // A reading 2^31 ms old gives the most negative change: no time is given back, and the
+    // subtraction does not overflow.
+    bingo_round.time_remaining = 30000;
+    game.time_total = static_cast<int32_t>(SDL_GetTicks() + 0x80000000u);
+    playing_run_clock();
+    EXPECT_LT(game.time_change, 0);
+    EXPECT_EQ(bingo_round.time_remaining, 30000);
+}
+
 TEST_F(Screens, RoundClockCountsFromTheStartOnTheMenu) {
     push_tap_on("main_menu.layout", "start_button");
     do_main_menu();
