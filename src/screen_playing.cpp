@@ -24,7 +24,7 @@ struct Playing {
 };
 
 Playing enter() {
-    Playing play;
+    Playing play{};
     play.layout = layout_load("play.layout");
     play.skip = button_new("Skip");
     play.quit = button_new("Quit");
