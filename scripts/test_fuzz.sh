@@ -33,6 +33,7 @@ fuzz() {
   grep -E '^(stat::number_of_executed_units|Done)' "$root/build-fuzz/$target.log"
 }
 
+fuzz layout data/*.layout
 fuzz hiscore
 fuzz font_description data/*.fnt
 fuzz glyph_strip data/small_font.bmp

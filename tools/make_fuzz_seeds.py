@@ -12,6 +12,7 @@ Glyph strips: BMP images of every depth SDL reads (1, 4, 8, 16, 24, 32 bits), a 
 pixels high, magenta background and black ink, cut by the game's rule into fonts that
 load (56 glyphs, ink at the first and last columns) and fonts that do not (3 glyphs).
 Font descriptions name "s.bmp", the 56-glyph strip the description target writes.
+Layout files: items spread over lines, numbers of every form, too many items, long words.
 High-score files: whole tables and the malformed lines the reader must survive.
 """
 
@@ -91,6 +92,14 @@ def font_descriptions():
     write("font_description", "not_numbers.fnt", "tiny x y s.bmp\n")
 
 
+def layout_files():
+    write("layout", "spread.layout", "name\n\na\n1\n2\t3\n  4 b 5 6 7 8 c 9\n10 11 12")
+    write("layout", "numbers.layout", "n\nt -5.5 1e2 +48 0.25\nu 1e5 -1e5 0x10 .5e-3\n")
+    write("layout", "thirty_three.layout",
+          "big\n" + "".join(f"item{k} {k} 1 2 3\n" for k in range(33)))
+    write("layout", "long_words.layout", "n" * 40 + "\n" + "t" * 40 + " 1 2 3 4\n")
+
+
 def hiscore_files():
     whole = "".join(f"{9000 - 10 * n} {chr(65 + n % 26) * 3}\n" for n in range(60))
     write("hiscore", "whole.dat", whole)
@@ -103,4 +112,5 @@ def hiscore_files():
 if __name__ == "__main__":
     glyph_strips()
     font_descriptions()
+    layout_files()
     hiscore_files()
