@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ and
-# runs the unit and in-process tests there; the first report fails the run.
+# runs there the unit and in-process tests and the memory check of the real program at exit
+# (played on Xvfb); the first report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

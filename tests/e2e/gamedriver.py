@@ -94,7 +94,7 @@ class Player:
 
     def start(self, extra_env=None):
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC",
-               "LD_PRELOAD": self._faketime_library()}
+               "LD_PRELOAD": self.faketime_library()}
         env.update(extra_env or {})
         self.game = Game(self.x, self.game_dir, env)
         self.game.wait_for_window()
@@ -102,7 +102,7 @@ class Player:
         return self.game
 
     @staticmethod
-    def _faketime_library():
+    def faketime_library():
         out = subprocess.run(["dpkg", "-L", "libfaketime"], capture_output=True, text=True).stdout
         return next(p for p in out.split() if p.endswith("/libfaketime.so.1"))
 
