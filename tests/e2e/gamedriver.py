@@ -3,8 +3,9 @@ import calendar
 import os
 import subprocess
 import time
+import unittest
 
-from xharness import Game
+from xharness import Game, GameFolder, XServer
 
 GAME_WIDTH, GAME_HEIGHT = 800, 480
 BUTTON_BODY = (204, 204, 77)     # the buttons' muted yellow
@@ -194,3 +195,20 @@ class Player:
                               "txt:-"], check=True, capture_output=True, text=True).stdout
         rgb = out.splitlines()[1].split("(")[1].split(")")[0].split(",")[:3]
         return tuple(int(float(v)) for v in rgb)
+
+
+class PlayerTestCase(unittest.TestCase):
+    """Each test plays the game from a scratch game folder on an X server of its own."""
+
+    args = None  # the script's --game-dir and --tools-dir, set before the tests run
+
+    def setUp(self):
+        self.folder = GameFolder(self.args.game_dir)
+        self.x = XServer()
+        self.player = Player(self.x, self.folder.path, self.args.tools_dir)
+
+    def tearDown(self):
+        if self.player.game:
+            self.player.game.kill()
+        self.x.stop()
+        self.folder.remove()

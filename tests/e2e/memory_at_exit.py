@@ -7,8 +7,8 @@ import sys
 import time
 import unittest
 
-from gamedriver import Player
-from xharness import GameFolder, XServer, parse_args
+from gamedriver import Player, PlayerTestCase
+from xharness import parse_args
 
 ARGS = None
 MENU = "main_menu.layout"
@@ -33,18 +33,7 @@ def sanitizer_env(tools_dir):
     }
 
 
-class MemoryAtExit(unittest.TestCase):
-    def setUp(self):
-        self.folder = GameFolder(ARGS.game_dir)
-        self.x = XServer()
-        self.player = Player(self.x, self.folder.path, ARGS.tools_dir)
-
-    def tearDown(self):
-        if self.player.game:
-            self.player.game.kill()
-        self.x.stop()
-        self.folder.remove()
-
+class MemoryAtExit(PlayerTestCase):
     def start(self):
         self.player.start(sanitizer_env(ARGS.tools_dir))
         self.player.wait_for_buttons(MENU, "start_button", "quit_button")
@@ -113,5 +102,5 @@ class MemoryAtExit(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    ARGS = parse_args()
+    ARGS = PlayerTestCase.args = parse_args()
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -21,6 +21,29 @@ void remove_scratch() {
     std::filesystem::remove_all(scratch, ignored);
 }
 
+// Deletes every texture and empties the sprite table, so that each input starts afresh.
+void clear_sprites() {
+    // Draws still queued hold their textures: finish them so that deleting frees memory.
+    glFinish();
+    free_sprites();
+    reset_sprites();
+    for (sprite_t& slot : sprites) slot.immortal = 0;
+}
+
+void check_font(const t_font* font) {
+    if (!font) return;
+    fuzz_check(memchr(font->name, '\0', sizeof font->name) != nullptr, "name ends in its field");
+    fuzz_check(memchr(font->filename, '\0', sizeof font->filename) != nullptr,
+               "filename ends in its field");
+    fuzz_check(font->num_chars >= 54 && font->num_chars < FONT_MAX_GLYPHS, "55 to 128 glyphs");
+    for (int g = 0; g <= font->num_chars; g++) {
+        const int sprite = font->chars[g];
+        fuzz_check(sprite >= 0 && sprite < MAX_SPRITES, "glyph has a sprite");
+        fuzz_check(sprites[sprite].immortal && sprites[sprite].texture, "glyph is kept");
+        fuzz_check(get_sprite_height(sprite) == font->height, "glyph as high as the strip");
+    }
+}
+
 }  // namespace
 
 void fuzz_enter_scratch_folder() {
@@ -47,30 +70,16 @@ void fuzz_start_graphics() {
     fuzz_check(init_graphics() == 1, "init_graphics");
 }
 
-void fuzz_clear_sprites() {
-    // Draws still queued hold their textures: finish them so that deleting frees memory.
-    glFinish();
-    free_sprites();
-    reset_sprites();
-    for (sprite_t& slot : sprites) slot.immortal = 0;
-}
-
 void fuzz_check(bool holds, const char* what) {
     if (holds) return;
     fprintf(stderr, "contract broken: %s\n", what);
     abort();
 }
 
-void fuzz_check_font(const t_font* font) {
-    if (!font) return;
-    fuzz_check(memchr(font->name, '\0', sizeof font->name) != nullptr, "name ends in its field");
-    fuzz_check(memchr(font->filename, '\0', sizeof font->filename) != nullptr,
-               "filename ends in its field");
-    fuzz_check(font->num_chars >= 54 && font->num_chars < FONT_MAX_GLYPHS, "55 to 128 glyphs");
-    for (int g = 0; g <= font->num_chars; g++) {
-        const int sprite = font->chars[g];
-        fuzz_check(sprite >= 0 && sprite < MAX_SPRITES, "glyph has a sprite");
-        fuzz_check(sprites[sprite].immortal && sprites[sprite].texture, "glyph is kept");
-        fuzz_check(get_sprite_height(sprite) == font->height, "glyph as high as the strip");
-    }
+void fuzz_load_font(const char* description) {
+    t_font* font = font_load(description);
+    check_font(font);
+    font_write(font, "Quorvel 10000 !~", 400, 200, FONT_CENTRED);
+    font_free(font);
+    clear_sprites();
 }
