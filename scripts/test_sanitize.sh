@@ -8,6 +8,6 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 
-export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1:abort_on_error=0
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE e2e
