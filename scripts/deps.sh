@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   python3 xvfb xdotool imagemagick x11-utils faketime
   file desktop-file-utils
+  clang libclang-rt-14-dev clang-tidy
   "$@"
 )
 

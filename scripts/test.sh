@@ -7,4 +7,7 @@ bash scripts/deps.sh
 cmake -S . -B build -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+bash scripts/test_sanitize.sh
+bash scripts/test_fuzz.sh
+bash scripts/test_tidy.sh
 bash scripts/test_arm.sh

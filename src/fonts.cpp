@@ -1,7 +1,10 @@
 // Bitmap fonts: glyphs cut from a BMP strip into immortal sprites, measured and drawn.
 #include "fonts.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "graphics.h"
 #include "sprites.h"
@@ -19,17 +22,31 @@ constexpr int MIN_GLYPHS = HEIGHT_GLYPH + 1;
 // The bounded reads below keep 31 characters of a word and skip the rest of it.
 static_assert(FONT_NAME_SIZE == 32, "read_word's conversion holds 31 characters");
 
-void read_word(FILE* file, char* word) { fscanf(file, " %31s%*[^ \t\r\n\v\f]", word); }
+// The next blank-separated word into `word`; false at the end of the file.
+bool read_word(FILE* file, char* word) { return fscanf(file, " %31s%*[^ \t\r\n\v\f]", word) == 1; }
+
+// The next word as a decimal int; a word that is not one (letters, digits beyond an int)
+// is consumed and leaves *value as it was. Unlike "%d", never reads half a word.
+void read_int(FILE* file, int* value) {
+    char word[FONT_NAME_SIZE];
+    if (!read_word(file, word)) return;
+    char* end = nullptr;
+    errno = 0;
+    const long number = strtol(word, &end, 10);
+    if (end == word || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX)
+        return;
+    *value = static_cast<int>(number);
+}
 
 // Reads the font name, the space glyph, the glyph count (the strip is counted instead) and
-// the strip's file name; fields that are missing keep their values.
+// the strip's file name, one word each; fields that are missing keep their values.
 bool read_description(t_font* font, const char* filename, char* strip) {
     FILE* file = fopen(filename, "r");
     if (!file) return false;
     int unused_count = 0;
     read_word(file, font->name);
-    fscanf(file, "%d", &font->space_char);
-    fscanf(file, "%d", &unused_count);
+    read_int(file, &font->space_char);
+    read_int(file, &unused_count);
     read_word(file, strip);
     fclose(file);
     return true;

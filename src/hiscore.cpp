@@ -152,7 +152,8 @@ int hiscores_save(const char* filename) {
 void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout) {
     if (layout == nullptr) return;
     const double spacing = layout->h / 6.0;
-    double y = layout->y + font_height(large_font) / 4;
+    const int first_line_gap = font_height(large_font) / 4;  // whole units, as the font's height
+    double y = layout->y + static_cast<double>(first_line_gap);
     const int x = static_cast<int>(layout->x + layout->w / 2);
     render_panel(layout);
     char text[32];

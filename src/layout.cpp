@@ -27,14 +27,15 @@ int read_word(FILE* file, char* buf, int size) {
     return cut ? 2 : 1;
 }
 
-// Reads one number word. 0 for end of file, a cut word, or anything but a whole finite
-// decimal number.
+// Reads one number word. 0 for end of file, a cut word, or anything but a whole decimal
+// number within LAYOUT_MAX_COORDINATE of 0: drawing turns positions into ints, and a huge,
+// infinite or NaN one would overflow them.
 int read_number(FILE* file, float* value) {
     char word[LAYOUT_TAG_SIZE];
     if (read_word(file, word, sizeof word) != 1) return 0;
     char* end = nullptr;
     *value = strtof(word, &end);
-    return end != word && *end == '\0' && std::isfinite(*value);
+    return end != word && *end == '\0' && std::fabs(*value) <= LAYOUT_MAX_COORDINATE;
 }
 
 // Reads one item: a tag (cut to 31 characters) and four numbers. Null when the file ends

@@ -3,6 +3,7 @@
 
 constexpr int LAYOUT_TAG_SIZE = 32;  // a tag or name holds at most 31 characters
 constexpr int LAYOUT_MAX_ITEMS = 32;
+constexpr float LAYOUT_MAX_COORDINATE = 100000;  // far off any screen; larger is malformed
 
 // One named rectangle in game coordinates (800 x 480, origin top-left, y downward).
 struct s_layout_item {
@@ -22,8 +23,9 @@ using t_screen_layout = s_screen_layout;
 t_screen_layout* layout_new();
 // Reads a layout file: its name, then up to 32 items of five blank-separated words each
 // (tag x y w h). A tag or name longer than 31 characters is cut to 31. Reading ends at the
-// first item whose number is missing, malformed or longer than 31 characters, keeping the
-// items before it. Null (and no message) when the file cannot be opened.
+// first item whose number is missing, malformed, beyond LAYOUT_MAX_COORDINATE either way or
+// longer than 31 characters, keeping the items before it. Null (and no message) when the
+// file cannot be opened.
 t_screen_layout* layout_load(const char* filename);
 // The first item with exactly this tag; null when there is none or the layout is null.
 t_layout_item* layout_get_item(t_screen_layout* layout, const char* tag);

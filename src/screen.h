@@ -29,7 +29,7 @@ template <typename OnTap, typename Draw>
 void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap on_tap, Draw draw) {
     exit_signal = 0;
     while (!exit_signal) {
-        float x, y;
+        float x = 0, y = 0;
         if (screen_poll_tap(&x, &y)) on_tap(x, y);
         if (exit_state) screen_handle_exit(*exit_state);
         draw();

@@ -23,7 +23,7 @@ struct GameOver {
 };
 
 GameOver enter() {
-    GameOver review;
+    GameOver review{};
     review.layout = layout_load("game_over.layout");
     review.next_screen = button_new("Continue");
     review.prev = button_new("<");

@@ -109,7 +109,7 @@ void leave(GetInitials* entry) {
 }  // namespace
 
 void do_get_initials() {
-    GetInitials entry;
+    GetInitials entry{};
     entry.cursor_pos = first_free_place(player1.initials);
     entry.table = hiscores[bingo_round.question_type][bingo_round.skill_level];
     entry.hiscore_num = make_room(entry.table, player1.score);

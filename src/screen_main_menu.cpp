@@ -23,7 +23,7 @@ struct MainMenu {
 };
 
 MainMenu enter() {
-    MainMenu menu;
+    MainMenu menu{};
     menu.qtype = button_new(qtype_str[bingo_round.question_type]);
     menu.skill_level = button_new(skill_level_str[bingo_round.skill_level]);
     menu.start = button_new("Start");

@@ -1,4 +1,6 @@
 // The playing screen: a new round against the clock; tap the answer, skip, or quit.
+#include <algorithm>
+
 #include "bingo_card.h"
 #include "button.h"
 #include "game.h"
@@ -22,7 +24,7 @@ struct Playing {
 };
 
 Playing enter() {
-    Playing play;
+    Playing play{};
     play.layout = layout_load("play.layout");
     play.skip = button_new("Skip");
     play.quit = button_new("Quit");
@@ -44,10 +46,11 @@ void handle_tap(Playing* play, float x, float y) {
 
 // The clock runs on measured time since the menu started the round. Of the state changes
 // one frame makes, the last stands: a time-out overrides quitting, and a completed card
-// overrides a time-out.
+// overrides a time-out. A frame takes at most the time left and never gives time back, so
+// no reading of the tick counter (a stale one gives a change near INT32_MIN) can overflow.
 void playing_run_clock() {
     game_update_time(&game);
-    bingo_round.time_remaining -= game.time_change;
+    bingo_round.time_remaining -= std::clamp(game.time_change, 0, bingo_round.time_remaining);
     if (bingo_round.time_remaining <= 0) {
         bingo_round.time_remaining = 0;
         screen_leave(GAME_OVER);

@@ -36,7 +36,7 @@ int round_total() {
 }
 
 RoundScore enter() {
-    RoundScore shown;
+    RoundScore shown{};
     shown.layout = layout_load("round_score.layout");
     shown.next_screen = button_new("Continue");
     player1.score = round_total();

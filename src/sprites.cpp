@@ -1,6 +1,7 @@
 // The sprite table: slots of GL textures cut from BMP images and surfaces.
 #include "sprites.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -103,6 +104,15 @@ int choose_slot() {
     return oldest_index;
 }
 
+// Whether every pixel is whole bytes and every row holds them all. SDL 1.2 accepts BMP
+// headers with bit counts it cannot lay out (2, 32769, ...) and makes surfaces of rows
+// packed too short for their width, which get_pixel and the blitter would read past.
+bool has_whole_pixels(const SDL_Surface* image) {
+    const SDL_PixelFormat* format = image->format;
+    return format->BitsPerPixel >= 8 && format->BytesPerPixel <= 4 &&
+           image->pitch >= image->w * format->BytesPerPixel;
+}
+
 }  // namespace
 
 void reset_sprites() {
@@ -120,6 +130,10 @@ void reset_sprites() {
 SDL_Surface* load_image(const char* filename) {
     SDL_RWops* file = SDL_RWFromFile(filename, "rb");
     SDL_Surface* image = file ? SDL_LoadBMP_RW(file, 1) : nullptr;
+    if (image && !has_whole_pixels(image)) {
+        SDL_FreeSurface(image);
+        image = nullptr;
+    }
     if (!image) printf("ERROR: Unable to load image %s\n", filename);
     return image;
 }
@@ -166,19 +180,20 @@ void free_sprites() {
 
 Uint32 get_pixel(SDL_Surface* surface, int x, int y) {
     const int bpp = surface->format->BytesPerPixel;
-    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    const Uint8* p = static_cast<const Uint8*>(surface->pixels) +
+                     static_cast<ptrdiff_t>(y) * surface->pitch + static_cast<ptrdiff_t>(x) * bpp;
     switch (bpp) {
         case 1:
             return p[0];
         case 2: {
-            Uint16 word;
+            Uint16 word = 0;
             memcpy(&word, p, sizeof word);
             return word;
         }
         case 3:
             return p[0] | p[1] << 8 | p[2] << 16;
         case 4: {
-            Uint32 word;
+            Uint32 word = 0;
             memcpy(&word, p, sizeof word);
             return word;
         }

@@ -3,8 +3,9 @@ import calendar
 import os
 import subprocess
 import time
+import unittest
 
-from xharness import Game
+from xharness import Game, GameFolder, XServer
 
 GAME_WIDTH, GAME_HEIGHT = 800, 480
 BUTTON_BODY = (204, 204, 77)     # the buttons' muted yellow
@@ -96,7 +97,7 @@ class Player:
 
     def start(self, extra_env=None):
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC",
-               "LD_PRELOAD": self._faketime_library()}
+               "LD_PRELOAD": self.faketime_library()}
         env.update(extra_env or {})
         self.game = Game(self.x, self.game_dir, env, self.command)
         self.game.wait_for_window()
@@ -104,7 +105,7 @@ class Player:
         return self.game
 
     @staticmethod
-    def _faketime_library():
+    def faketime_library():
         out = subprocess.run(["dpkg", "-L", "libfaketime"], capture_output=True, text=True).stdout
         return next(p for p in out.split() if p.endswith("/libfaketime.so.1"))
 
@@ -217,3 +218,20 @@ class Player:
                               "txt:-"], check=True, capture_output=True, text=True).stdout
         rgb = out.splitlines()[1].split("(")[1].split(")")[0].split(",")[:3]
         return tuple(int(float(v)) for v in rgb)
+
+
+class PlayerTestCase(unittest.TestCase):
+    """Each test plays the game from a scratch game folder on an X server of its own."""
+
+    args = None  # the script's --game-dir and --tools-dir, set before the tests run
+
+    def setUp(self):
+        self.folder = GameFolder(self.args.game_dir)
+        self.x = XServer()
+        self.player = Player(self.x, self.folder.path, self.args.tools_dir)
+
+    def tearDown(self):
+        if self.player.game:
+            self.player.game.kill()
+        self.x.stop()
+        self.folder.remove()

@@ -6,7 +6,7 @@ import sys
 import time
 import unittest
 
-from gamedriver import Player
+from gamedriver import Player, PlayerTestCase
 from xharness import GameFolder, XServer, parse_args
 
 ARGS = None
@@ -19,18 +19,7 @@ def hiscore_line(folder, qtype, level, rank):
         return f.read().split("\n")[15 * qtype + 5 * level + rank]
 
 
-class Play(unittest.TestCase):
-    def setUp(self):
-        self.folder = GameFolder(ARGS.game_dir)
-        self.x = XServer()
-        self.player = Player(self.x, self.folder.path, ARGS.tools_dir)
-
-    def tearDown(self):
-        if self.player.game:
-            self.player.game.kill()
-        self.x.stop()
-        self.folder.remove()
-
+class Play(PlayerTestCase):
     def test_perfect_round_makes_the_table_and_stays_there(self):
         p = self.player
         p.start_at_menu()
@@ -189,5 +178,5 @@ def same_pixels(a, b):
 
 
 if __name__ == "__main__":
-    ARGS = parse_args()
+    ARGS = PlayerTestCase.args = parse_args()
     unittest.main(argv=sys.argv[:1], verbosity=2)

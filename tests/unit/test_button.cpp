@@ -6,11 +6,15 @@
 #include <memory>
 #include <string>
 
+#include "bingo_card.h"
 #include "button.h"
 #include "fonts.h"
+#include "hiscore.h"
 #include "main.h"
 #include "pixels.h"
 #include "player.h"
+#include "round.h"
+#include "round_display.h"
 
 namespace {
 
@@ -211,4 +215,28 @@ TEST_F(CentredText, PlayerPanelsShowInitialsAndScore) {
     player_render_score(&player, &score);
     expect_centred(ink_box(initials, PANEL_BLUE, 2), initials, "ABC");
     expect_centred(ink_box(score, PANEL_BLUE, 2), score, "27450");
+}
+
+// Drawing turns layout positions into ints: at the farthest coordinates a layout file may
+// hold, every widget still draws without overflow (the sanitizer build checks).
+TEST_F(Button, WidgetsDrawAtTheFarthestCoordinatesALayoutAllows) {
+    load_game_fonts();
+    constexpr float FAR = LAYOUT_MAX_COORDINATE;
+    ButtonPtr button(button_new("MULTIPLICATION"));
+    t_round round{};
+    round_init(&round, MULTIPLICATION, HARD, 60000);
+    t_bingo_card card{};
+    bc_init(&card, &round);
+    for (t_layout_item item :
+         {t_layout_item{"far", FAR, FAR, FAR, FAR}, t_layout_item{"near", -FAR, -FAR, FAR, FAR},
+          t_layout_item{"wide", -FAR, -FAR, 2 * FAR, 2 * FAR}}) {
+        button_render(button.get(), &item);
+        render_panel_text(&item, "Seconds Remain (59): 2950");
+        hiscores_render(MULTIPLICATION, MEDIUM, &item);
+        round_time_render(&round, &item);
+        round_question_render(&round, &item);
+        round_solution_render(&round, &item);
+        bc_render(&card, &item);
+        EXPECT_EQ(bc_score(&card, 1, &item), 0);
+    }
 }

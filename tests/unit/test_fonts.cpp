@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,24 +62,33 @@ class Font : public ::testing::Test {
     }
 
     // Writes a strip of `width` columns (just wide enough when 0) and `height` rows with the
-    // glyphs inked in black, and a description naming it; returns the description's path.
-    std::string write_font(const std::vector<Glyph>& glyphs, int width = 0, int space_char = -1,
-                           int height = STRIP_HEIGHT) {
+    // glyphs inked in black; returns its path.
+    std::string write_strip(const std::vector<Glyph>& glyphs, int width = 0,
+                            int height = STRIP_HEIGHT, int bits = 24) {
         const std::string strip = path("f" + std::to_string(files_.size()) + ".bmp");
-        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height);
+        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height, bits);
         for (const Glyph& g : glyphs)
             paint(image, g.first, INK_TOP, g.last - g.first + 1, 6, 0, 0, 0);
         EXPECT_EQ(SDL_SaveBMP(image, strip.c_str()), 0);
         SDL_FreeSurface(image);
-        return write_description("test_font " + std::to_string(space_char) + " 94 " + strip);
+        return strip;
     }
 
-    std::string write_description(const std::string& text, const std::string& name = "") {
+    // A strip as write_strip makes it and a description naming it; returns the description.
+    std::string write_font(const std::vector<Glyph>& glyphs, int width = 0, int space_char = -1,
+                           int height = STRIP_HEIGHT) {
+        return describe(write_strip(glyphs, width, height), space_char);
+    }
+
+    std::string describe(const std::string& strip, int space_char = -1) {
+        return write_file("test_font " + std::to_string(space_char) + " 94 " + strip);
+    }
+
+    // Writes `text` to the file `name` (a fresh .fnt name when empty); returns its path.
+    std::string write_file(const std::string& text, const std::string& name = "") {
         const std::string file_name =
             path(name.empty() ? "f" + std::to_string(files_.size()) + ".fnt" : name);
-        FILE* file = fopen(file_name.c_str(), "w");
-        fputs(text.c_str(), file);
-        fclose(file);
+        std::ofstream(file_name, std::ios::binary) << text;
         return file_name;
     }
 
@@ -143,15 +154,38 @@ TEST_F(Font, InkReachingTheLastColumnIsNotCutAndTheLastGlyphCutNotDrawn) {
 }
 
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
+    const std::string whole_strip = write_strip(glyph_row(widths_of(56)));
+    std::stringstream bytes;
+    bytes << std::ifstream(whole_strip, std::ios::binary).rdbuf();
+    const std::string truncated = write_file(bytes.str().substr(0, 500), "cut.bmp");
+    // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
+    auto with_bit_count = [&](uint16_t bits, const std::string& name) {
+        std::string header = bytes.str();
+        header[28] = static_cast<char>(bits & 0xFF);
+        header[29] = static_cast<char>(bits >> 8);
+        return describe(write_file(header, name));
+    };
+    const std::string long_strip_name = dir_ + "/" + std::string(40, 's') + ".bmp";
     const struct {
         std::string description;
         std::string message;
     } cases[] = {
         {write_font(glyph_row(widths_of(54))), "holds 54 glyphs; a font needs 55 to 128\n"},
         {write_font(glyph_row(widths_of(129))), "holds 129 glyphs; a font needs 55 to 128\n"},
-        {write_description("test -1 94 /tmp/no_such_strip.bmp\n"),
+        {write_file("test -1 94 /tmp/no_such_strip.bmp\n"),
          "ERROR: Unable to load image /tmp/no_such_strip.bmp\n"},
         {dir_ + "/missing.fnt", "ERROR: Unable to open the font file: " + dir_ + "/missing.fnt\n"},
+        // An empty or truncated description names no strip.
+        {write_file(""), "ERROR: Unable to load image \n"},
+        {write_file("test -1 94"), "ERROR: Unable to load image \n"},
+        // A strip name is cut to 31 characters, which name no file.
+        {describe(long_strip_name), "Unable to load image " + long_strip_name.substr(0, 31) + "\n"},
+        // Strips that are empty, cut short or no BMP at all.
+        {describe(write_file("", "empty.bmp")), "ERROR: Unable to load image"},
+        {describe(truncated), "ERROR: Unable to load image " + truncated + "\n"},
+        {describe(write_file("not a picture\n", "text.bmp")), "ERROR: Unable to load image"},
+        {with_bit_count(2, "2bit.bmp"), "ERROR: Unable to load image"},
+        {with_bit_count(0x8001, "bits32769.bmp"), "ERROR: Unable to load image"},
         // Too high for a texture: the first glyph cannot be made.
         {write_font(glyph_row(widths_of(56)), 0, -1, 9000),
          "ERROR: Unable to allocate sprite texture.\n"},
@@ -227,11 +261,32 @@ TEST_F(Font, CharactersWithoutAGlyphAreSkippedWithoutMovingThePen) {
     font_free(nullptr);
 }
 
+TEST_F(Font, DescriptionFieldsAreOneWordEachAndBadNumbersLeaveTheirDefaults) {
+    const std::string strip = write_strip(glyph_row(widths_of(56)));
+    const struct {
+        std::string text;
+        int space_char;
+    } cases[] = {
+        {"test x 94 " + strip, -1},
+        {"test 3x 94 " + strip, -1},
+        {"test 99999999999 94 " + strip, -1},
+        {"test 12 many " + strip, 12},  // the count is never used
+        {"test 7 94 " + strip + " more words\n1 2 3\n", 7},
+    };
+    for (const auto& c : cases) {
+        t_font* font = load(write_file(c.text));
+        ASSERT_NE(font, nullptr) << c.text;
+        EXPECT_STREQ(font->name, "test") << c.text;
+        EXPECT_EQ(font->space_char, c.space_char) << c.text;
+        EXPECT_EQ(font->num_chars, 55) << c.text;
+    }
+}
+
 TEST_F(Font, LongNamesAreCutToFit) {
     write_font(glyph_row(widths_of(56)));  // f0.bmp, f1.fnt
     const std::string long_name(40, 'x');
-    const std::string description = write_description(long_name + "\n-1\n94\n" + dir_ + "/f0.bmp\n",
-                                                      "a_description_with_a_long_name.fnt");
+    const std::string description = write_file(long_name + "\n-1\n94\n" + dir_ + "/f0.bmp\n",
+                                               "a_description_with_a_long_name.fnt");
     t_font* font = load(description);
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(std::string(font->name), long_name.substr(0, 31));

@@ -1,7 +1,9 @@
 // The high-score file: saving and loading the table, malformed files, and saves that fail.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -125,11 +127,15 @@ TEST_F(Hiscore, SaveThenLoadGivesBackTheTableAndLeavesNoTemporaryFile) {
     EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
 }
 
-TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingFileChangesNothing) {
+TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingOrEmptyFileChangesNothing) {
     t_table expected = fill_old();
     testing::internal::CaptureStdout();
     hiscores_load((dir / "absent.dat").c_str());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(snapshot(), expected);
+
+    write_file(file, "");
+    hiscores_load(file.c_str());
     EXPECT_EQ(snapshot(), expected);
 
     write_file(file, "100 AB\n200\n300 XYZ");  // no line end after the last line
@@ -200,6 +206,24 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     expect_failed_save(file);
     EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
     EXPECT_EQ(read_file(dir / "hiscores.dat.tmp" / "keep"), "kept");
+}
+
+// The disk fills up in the middle of the temporary file (a file size limit stands in for
+// it): the save fails, and the old file stays whole beside no temporary file.
+TEST_F(Hiscore, SaveFailingPartWayKeepsTheOldFileWhole) {
+    write_file(file, "1520 ABC\n0 \n");
+    fill_old();
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;  // about ten of the sixty lines
+    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    expect_failed_save(file);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
+    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
 }
 
 }  // namespace

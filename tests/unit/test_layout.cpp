@@ -71,14 +71,16 @@ TEST(Layout, EmptyFileOrNameOnlyGivesNoItems) {
 }
 
 TEST(Layout, ReadsNameAndItemsInFileOrder) {
-    LayoutPtr layout = load_text("main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +48 0.25\n");
+    LayoutPtr layout = load_text(
+        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +48 0.25\nfar -1e5 1e5 0 0\n");
     EXPECT_STREQ(layout->name, "main_menu");
-    EXPECT_EQ(count_items(layout.get()), 2);
+    EXPECT_EQ(count_items(layout.get()), 3);
     EXPECT_STREQ(layout->items[0]->tag, "title");
     expect_rect(layout_get_item(layout.get(), "title"), 10, 20, 300, 40);
     expect_rect(layout_get_item(layout.get(), "quit_button"), -5.5f, 100, 48, 0.25f);
-    EXPECT_EQ(layout_get_item(layout.get(), "Title"), nullptr);  // case matters
-    EXPECT_EQ(layout_get_item(layout.get(), "titl"), nullptr);   // whole tag only
+    expect_rect(layout_get_item(layout.get(), "far"), -1e5f, 1e5f, 0, 0);  // the largest allowed
+    EXPECT_EQ(layout_get_item(layout.get(), "Title"), nullptr);            // case matters
+    EXPECT_EQ(layout_get_item(layout.get(), "titl"), nullptr);             // whole tag only
 }
 
 TEST(Layout, WordsMaySpreadOverLinesOrShareOne) {
@@ -126,6 +128,9 @@ TEST(Layout, MalformedOrMissingNumberEndsReadingKeepingEarlierItems) {
         "bad 1 2 three 4\n",                               // not a number
         "bad 1 2 3x 4\n",                                  // trailing rubbish
         "bad 1 2 nan 4\n",                                 // not finite
+        "bad 1 2 inf 4\n",                                 // not finite
+        "bad 1e30 2 3 4\n",                                // would overflow an int when drawn
+        "bad 1 -100001 3 4\n",                             // beyond the largest coordinate
         "bad 1 2 3\n",                                     // the file ends inside the item
         "bad 1 2 3 1234567890123456789012345678901234\n",  // too long to be read whole
     };

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -226,6 +227,22 @@ TEST_F(Screens, LastAnswerInTheFrameTheClockRunsOutLeadsToTheRoundScore) {
     EXPECT_EQ(exit_signal, 1);
 }
 
+TEST_F(Screens, RoundClockStaysDefinedAcrossATickWrapAndAStaleReading) {
+    // The counter wrapped since the last reading: the frame takes the time between them.
+    bingo_round.time_remaining = 60000;
+    game.time_total = static_cast<int32_t>(0xFFFFFF00u);
+    playing_run_clock();
+    EXPECT_GT(game.time_change, 0);
+    EXPECT_EQ(bingo_round.time_remaining, 60000 - game.time_change);
+    // A reading 2^31 ms old gives the most negative change: no time is given back, and the
+    // subtraction does not overflow.
+    bingo_round.time_remaining = 30000;
+    game.time_total = static_cast<int32_t>(SDL_GetTicks() + 0x80000000u);
+    playing_run_clock();
+    EXPECT_LT(game.time_change, 0);
+    EXPECT_EQ(bingo_round.time_remaining, 30000);
+}
+
 TEST_F(Screens, RoundClockCountsFromTheStartOnTheMenu) {
     push_tap_on("main_menu.layout", "start_button");
     do_main_menu();
@@ -417,6 +434,45 @@ TEST_F(Screens, HighScoresShowTheSelectedTableUntilDoneOrEscape) {
     push_key(SDLK_ESCAPE);
     do_hiscores();
     EXPECT_EQ(game.state, MAIN_MENU);
+}
+
+// ---- Missing data files ----
+
+// With every layout file and both fonts gone, each screen still runs, draws what it can,
+// ignores taps and leaves by Escape; the initials screen, which has no exit control, only
+// by a window close.
+TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
+    t_font* const fonts[] = {small_font, large_font};
+    small_font = large_font = nullptr;
+    const struct {
+        void (*run)();
+        t_game_state state, after_escape;
+    } runs[] = {{do_main_menu, MAIN_MENU, EXITING},
+                {do_playing, PLAYING, MAIN_MENU},
+                {do_hiscores, HISCORES, MAIN_MENU},
+                {do_game_over, GAME_OVER, MAIN_MENU},
+                {do_round_score, ROUND_SCORE, MAIN_MENU}};
+    for (const auto& run : runs) {
+        game_set_state(&game, run.state);
+        push_tap(400, 240);
+        push_key(SDLK_ESCAPE);
+        run.run();
+        EXPECT_EQ(game.state, run.after_escape) << run.state;
+        reset_input();
+    }
+    EXPECT_EXIT(
+        {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            push_tap(400, 240);
+            SDL_PushEvent(&quit);
+            do_get_initials();
+        },
+        ::testing::ExitedWithCode(0), "");
+    small_font = fonts[0];
+    large_font = fonts[1];
 }
 
 // ---- Ending the program ----

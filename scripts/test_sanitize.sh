@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ and
+# runs there the unit and in-process tests and the memory check of the real program at exit
+# (played on Xvfb); the first report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build-asan -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$(nproc)"
+
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE e2e
