@@ -4,6 +4,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GLES/gl.h>
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -117,7 +118,12 @@ int SDL_GLES_MakeCurrent(SDL_GLES_Context* context) {
     return eglMakeCurrent(bridge.display, bridge.surface, bridge.surface, context) ? 0 : -1;
 }
 
-void SDL_GLES_SwapBuffers() { eglSwapBuffers(bridge.display, bridge.surface); }
+void SDL_GLES_SwapBuffers() {
+    // An off-screen buffer is never presented, so the renderer would keep queueing every
+    // frame's drawing; a flush hands each frame over and keeps headless runs' memory bounded.
+    if (!bridge.x_window) glFlush();
+    eglSwapBuffers(bridge.display, bridge.surface);
+}
 
 void SDL_GLES_DeleteContext(SDL_GLES_Context* context) {
     if (bridge.display == EGL_NO_DISPLAY || !context) return;
