@@ -52,11 +52,20 @@ VisualID window_visual() {
 // A GL ES 1.x config for the target surface; for a window, one whose visual matches it.
 EGLConfig choose_config() {
     const EGLint surface_type = bridge.x_window ? EGL_WINDOW_BIT : EGL_PBUFFER_BIT;
-    const EGLint wanted[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
-                             EGL_SURFACE_TYPE, surface_type,
-                             EGL_RED_SIZE, 5, EGL_GREEN_SIZE, 6, EGL_BLUE_SIZE, 5,
-                             EGL_DEPTH_SIZE, bridge.attrs[SDL_GLES_DEPTH_SIZE],
-                             EGL_STENCIL_SIZE, bridge.attrs[SDL_GLES_STENCIL_SIZE],
+    const EGLint wanted[] = {EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_ES_BIT,
+                             EGL_SURFACE_TYPE,
+                             surface_type,
+                             EGL_RED_SIZE,
+                             5,
+                             EGL_GREEN_SIZE,
+                             6,
+                             EGL_BLUE_SIZE,
+                             5,
+                             EGL_DEPTH_SIZE,
+                             bridge.attrs[SDL_GLES_DEPTH_SIZE],
+                             EGL_STENCIL_SIZE,
+                             bridge.attrs[SDL_GLES_STENCIL_SIZE],
                              EGL_NONE};
     constexpr int MAX_CONFIGS = 64;
     EGLConfig configs[MAX_CONFIGS];

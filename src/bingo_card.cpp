@@ -93,7 +93,8 @@ static void score_line(t_bingo_card* card, const t_layout_item* draw_in, int row
     card->num_bingos++;
     if (draw_in == nullptr) return;
     const int last = CARD_SIZE - 1;
-    draw_line(bc_cell_centre(draw_in->x, draw_in->w, col), bc_cell_centre(draw_in->y, draw_in->h, row),
+    draw_line(bc_cell_centre(draw_in->x, draw_in->w, col),
+              bc_cell_centre(draw_in->y, draw_in->h, row),
               bc_cell_centre(draw_in->x, draw_in->w, col + last * dcol),
               bc_cell_centre(draw_in->y, draw_in->h, row + last * drow), 1.0f, 0.0f, 0.0f, 0.6f,
               LINE_WIDTH);

@@ -17,9 +17,9 @@ using t_card_square = s_card_square;
 
 struct s_bingo_card {
     t_card_square squares[CARD_SIZE][CARD_SIZE];  // [row][col], row 0 at the top
-    int32_t score;       // card points, written by bc_score
-    int32_t num_bingos;  // complete lines, written by bc_score
-    int32_t blackout;    // 1 when every square is marked, written by bc_score
+    int32_t score;                                // card points, written by bc_score
+    int32_t num_bingos;                           // complete lines, written by bc_score
+    int32_t blackout;  // 1 when every square is marked, written by bc_score
 };
 using t_bingo_card = s_bingo_card;
 

@@ -53,8 +53,7 @@ int fail_video(const char* prefix) {
 }  // namespace
 
 int init_graphics() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        return fail_video("ERROR: Unable to initialize SDL video: ");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail_video("ERROR: Unable to initialize SDL video: ");
     SDL_ShowCursor(0);
     reset_sprites();
     FULLSCREEN = 0;

@@ -7,12 +7,12 @@
 
 #include "sdl_gles.h"
 
-constexpr int GAME_WIDTH = 800;   // game coordinates always span the whole window
+constexpr int GAME_WIDTH = 800;  // game coordinates always span the whole window
 constexpr int GAME_HEIGHT = 480;
 
 extern SDL_Surface* screen;
 extern SDL_GLES_Context* context;
-extern int FULLSCREEN;  // 0 or SDL_FULLSCREEN
+extern int FULLSCREEN;                    // 0 or SDL_FULLSCREEN
 extern int real_screen_w, real_screen_h;  // window size in pixels
 extern float proj_x_min, proj_x_max, proj_y_min, proj_y_max;
 
@@ -35,8 +35,8 @@ void render_world();
 
 // ---- Drawing primitives: one draw call each, leaving the GL state as they found it ----
 
-void put_triangle(float x1, float y1, float x2, float y2, float x3, float y3,
-                  float r, float g, float b, float a);
+void put_triangle(float x1, float y1, float x2, float y2, float x3, float y3, float r, float g,
+                  float b, float a);
 void put_quad(float x, float y, float w, float h, float r, float g, float b, float a);
 // `linewidth` is in window pixels.
 void draw_line(float x1, float y1, float x2, float y2, float r, float g, float b, float a,

@@ -66,7 +66,8 @@ int apply_template(int control, const SDL_Event* tmpl) {
             p1_controls_state[control] = pressed;
         }
         // A left press is a tap, whatever button the template names.
-        if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) pressed = 1;
+        if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT)
+            pressed = 1;
     }
     return pressed;
 }
@@ -84,8 +85,8 @@ int apply_event() {
 
 int init_input() {
     init_key_states();
-    const SDLKey keys[NUM_CONTROLS] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_ESCAPE,
-                                       SDLK_RETURN};
+    const SDLKey keys[NUM_CONTROLS] = {SDLK_UP,    SDLK_DOWN,   SDLK_LEFT,
+                                       SDLK_RIGHT, SDLK_ESCAPE, SDLK_RETURN};
     for (int control = 0; control < NUM_CONTROLS; control++)
         p1_control_map.mappings[control].events[0] = key_template(keys[control]);
     p1_control_map.mappings[P_SELECT].events[1] = mouse_template(SDL_BUTTON_LEFT);
@@ -108,7 +109,8 @@ int poll_input() {
     int result = 0;
     while (!result && SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) exit_game();
-        if (event.type == SDL_VIDEORESIZE) resize_window(event.resize.w, event.resize.h, FULLSCREEN);
+        if (event.type == SDL_VIDEORESIZE)
+            resize_window(event.resize.w, event.resize.h, FULLSCREEN);
         result = apply_event();
     }
     return result;
@@ -129,9 +131,11 @@ void get_event() {
 }
 
 t_intcoords projectWindowCoords(int x, int y) {
-    const float gx = static_cast<float>(x) / static_cast<float>(real_screen_w) *
-                         (proj_x_max - proj_x_min) + proj_x_min;
-    const float gy = static_cast<float>(y) / static_cast<float>(real_screen_h) *
-                         (proj_y_max - proj_y_min) + proj_y_min;
+    const float gx =
+        static_cast<float>(x) / static_cast<float>(real_screen_w) * (proj_x_max - proj_x_min) +
+        proj_x_min;
+    const float gy =
+        static_cast<float>(y) / static_cast<float>(real_screen_h) * (proj_y_max - proj_y_min) +
+        proj_y_min;
     return {static_cast<int>(gx), static_cast<int>(gy)};
 }

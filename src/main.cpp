@@ -63,14 +63,27 @@ void exit_game() {
 
 static void run_screen(t_game_state state) {
     switch (state) {
-        case MAIN_MENU: do_main_menu(); break;
-        case PLAYING: do_playing(); break;
-        case HISCORES: do_hiscores(); break;
-        case GAME_OVER: do_game_over(); break;
-        case ROUND_SCORE: do_round_score(); break;
-        case GET_INITIALS: do_get_initials(); break;
+        case MAIN_MENU:
+            do_main_menu();
+            break;
+        case PLAYING:
+            do_playing();
+            break;
+        case HISCORES:
+            do_hiscores();
+            break;
+        case GAME_OVER:
+            do_game_over();
+            break;
+        case ROUND_SCORE:
+            do_round_score();
+            break;
+        case GET_INITIALS:
+            do_get_initials();
+            break;
         case PAUSED:
-        case EXITING: break;
+        case EXITING:
+            break;
     }
 }
 

@@ -3,7 +3,13 @@
 
 #include <cstdint>
 
-enum t_question_type : int32_t { ADDITION = 0, SUBTRACTION = 1, MULTIPLICATION = 2, DIVISION = 3, NUM_QTYPES = 4 };
+enum t_question_type : int32_t {
+    ADDITION = 0,
+    SUBTRACTION = 1,
+    MULTIPLICATION = 2,
+    DIVISION = 3,
+    NUM_QTYPES = 4
+};
 enum t_skill_level : int32_t { EASY = 0, MEDIUM = 1, HARD = 2, NUM_SKILL_LEVELS = 3 };
 
 constexpr int NUM_QUESTIONS = 25;  // one per square of the 5 x 5 card
@@ -11,7 +17,7 @@ constexpr int NUM_QUESTIONS = 25;  // one per square of the 5 x 5 card
 constexpr int QUESTION_TEXT_SIZE = 24;
 
 struct s_question {
-    char text[QUESTION_TEXT_SIZE];          // "7 + 3 = ?"
+    char text[QUESTION_TEXT_SIZE];  // "7 + 3 = ?"
     int32_t answer;
     char solutiontext[QUESTION_TEXT_SIZE];  // "7 + 3 = 10"
     int32_t answered;                       // 1 once tapped right while current
@@ -32,7 +38,8 @@ extern const char* const qtype_str[NUM_QTYPES];
 extern const char* const skill_level_str[NUM_SKILL_LEVELS];
 
 // New questions and clock; keeps curr_q_idx. Makes exactly 50 rand() calls.
-void round_init(t_round* b_round, t_question_type question_type, t_skill_level skill_level, int time);
+void round_init(t_round* b_round, t_question_type question_type, t_skill_level skill_level,
+                int time);
 // Builds one unanswered question from its two drawn operands (0..100, first drawn first):
 // subtraction puts the larger first; division shows operand1 * operand2 / operand1, with a
 // zero first operand exchanged for the second (or 1), so every quotient is exact.
@@ -46,4 +53,3 @@ int round_num_unanswered_questions(t_round* b_round);
 int round_num_answered_questions(t_round* b_round);
 // 50 points per whole second left.
 int round_time_bonus(t_round* b_round);
-

@@ -29,7 +29,8 @@ void screen_present(Uint32 delay_ms) {
     SDL_Delay(delay_ms);
 }
 
-int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag, float x, float y) {
+int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag, float x,
+                      float y) {
     return button_is_clicked(button, layout_get_item(layout, tag), x, y);
 }
 

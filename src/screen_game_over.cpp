@@ -66,7 +66,8 @@ void leave(GameOver* review) {
 
 void do_game_over() {
     GameOver review = enter();
-    screen_loop(MAIN_MENU, GAME_OVER_DELAY_MS,
-                [&](float x, float y) { handle_tap(&review, x, y); }, [&] { draw(&review); });
+    screen_loop(
+        MAIN_MENU, GAME_OVER_DELAY_MS, [&](float x, float y) { handle_tap(&review, x, y); },
+        [&] { draw(&review); });
     leave(&review);
 }

@@ -116,8 +116,9 @@ void do_get_initials() {
     entry.layout = layout_load("get_initials.layout");
     create_keys(&entry);
     // No exit control here: the entry is always completed.
-    screen_loop(std::nullopt, GET_INITIALS_DELAY_MS,
-                [&](float x, float y) { handle_tap(&entry, x, y); }, [&] { draw(&entry); });
+    screen_loop(
+        std::nullopt, GET_INITIALS_DELAY_MS, [&](float x, float y) { handle_tap(&entry, x, y); },
+        [&] { draw(&entry); });
     hiscores_save("hiscores.dat");
     leave(&entry);
 }

@@ -29,7 +29,8 @@ void draw(Hiscores* shown) {
 void do_hiscores() {
     Hiscores shown = {layout_load("hiscores.layout"), button_new("Done")};
     auto on_tap = [&](float x, float y) {
-        if (screen_button_hit(shown.layout, shown.done, "done_button", x, y)) screen_leave(MAIN_MENU);
+        if (screen_button_hit(shown.layout, shown.done, "done_button", x, y))
+            screen_leave(MAIN_MENU);
     };
     screen_loop(MAIN_MENU, HISCORES_DELAY_MS, on_tap, [&] { draw(&shown); });
     delete shown.done;

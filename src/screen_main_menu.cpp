@@ -62,7 +62,8 @@ void draw(MainMenu* menu) {
 }
 
 void leave(MainMenu* menu) {
-    for (t_button* button : {menu->qtype, menu->skill_level, menu->start, menu->quit, menu->hiscore})
+    for (t_button* button :
+         {menu->qtype, menu->skill_level, menu->start, menu->quit, menu->hiscore})
         delete button;
     layout_free(menu->layout);
 }
@@ -71,7 +72,8 @@ void leave(MainMenu* menu) {
 
 void do_main_menu() {
     MainMenu menu = enter();
-    screen_loop(EXITING, MENU_DELAY_MS, [&](float x, float y) { handle_tap(&menu, x, y); },
-                [&] { draw(&menu); });
+    screen_loop(
+        EXITING, MENU_DELAY_MS, [&](float x, float y) { handle_tap(&menu, x, y); },
+        [&] { draw(&menu); });
     leave(&menu);
 }

@@ -79,10 +79,11 @@ void leave(Playing* play) {
 
 void do_playing() {
     Playing play = enter();
-    screen_loop(MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
-                [&] {
-                    playing_run_clock();
-                    draw(&play);
-                });
+    screen_loop(
+        MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
+        [&] {
+            playing_run_clock();
+            draw(&play);
+        });
     leave(&play);
 }

@@ -98,7 +98,8 @@ void render_round_score(t_bingo_card* card, t_round* b_round, t_player* player,
 
 void do_round_score() {
     RoundScore shown = enter();
-    screen_loop(MAIN_MENU, ROUND_SCORE_DELAY_MS,
-                [&](float x, float y) { handle_tap(&shown, x, y); }, [&] { draw(&shown); });
+    screen_loop(
+        MAIN_MENU, ROUND_SCORE_DELAY_MS, [&](float x, float y) { handle_tap(&shown, x, y); },
+        [&] { draw(&shown); });
     leave(&shown);
 }
