@@ -1,16 +1,14 @@
+// Fonts: glyphs cut from synthetic strips, measuring and drawing, descriptions and strips
+// that cannot make a font, and the game's two shipped fonts.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "fonts.h"
 #include "graphics.h"
-#include "headless.h"
+#include "pixels.h"
 #include "sprite_helpers.h"
 
 namespace {
@@ -44,29 +42,24 @@ bool ink_at(int x) {
     return p[0] < 5;
 }
 
-// Synthetic fonts are written to a directory of their own, with names short enough for
-// the 31 characters a description keeps of its strip's name.
+// Synthetic fonts, written to a scratch folder whose short path leaves room in the 31
+// characters a description keeps of its strip's name.
 class Font : public ::testing::Test {
    protected:
     void SetUp() override {
-        headless_start();
+        start_frame();
         put_quad(0, 0, 800, 480, 1, 1, 1, 1);
-        char pattern[] = "/tmp/qfontXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
     }
     void TearDown() override {
         for (t_font* font : fonts_) font_free(font);
-        for (const std::string& file : files_) remove(file.c_str());
-        rmdir(dir_.c_str());
     }
 
     // Writes a strip of `width` columns (just wide enough when 0) and `height` rows with the
     // glyphs inked in black; returns its path.
     std::string write_strip(const std::vector<Glyph>& glyphs, int width = 0,
-                            int height = STRIP_HEIGHT, int bits = 24) {
-        const std::string strip = path("f" + std::to_string(files_.size()) + ".bmp");
-        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height, bits);
+                            int height = STRIP_HEIGHT) {
+        const std::string strip = dir_.file("f" + std::to_string(files_++) + ".bmp");
+        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height);
         for (const Glyph& g : glyphs)
             paint(image, g.first, INK_TOP, g.last - g.first + 1, 6, 0, 0, 0);
         EXPECT_EQ(SDL_SaveBMP(image, strip.c_str()), 0);
@@ -86,15 +79,7 @@ class Font : public ::testing::Test {
 
     // Writes `text` to the file `name` (a fresh .fnt name when empty); returns its path.
     std::string write_file(const std::string& text, const std::string& name = "") {
-        const std::string file_name =
-            path(name.empty() ? "f" + std::to_string(files_.size()) + ".fnt" : name);
-        std::ofstream(file_name, std::ios::binary) << text;
-        return file_name;
-    }
-
-    std::string path(const std::string& name) {
-        files_.push_back(dir_ + "/" + name);
-        return files_.back();
+        return dir_.write(name.empty() ? "f" + std::to_string(files_++) + ".fnt" : name, text);
     }
 
     t_font* load(const std::string& description) {
@@ -104,8 +89,8 @@ class Font : public ::testing::Test {
     }
 
     ScratchSpriteTable table_;
-    std::string dir_;
-    std::vector<std::string> files_;
+    ScratchFolder dir_;
+    int files_ = 0;
     std::vector<t_font*> fonts_;
 };
 
@@ -154,18 +139,16 @@ TEST_F(Font, InkReachingTheLastColumnIsNotCutAndTheLastGlyphCutNotDrawn) {
 }
 
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
-    const std::string whole_strip = write_strip(glyph_row(widths_of(56)));
-    std::stringstream bytes;
-    bytes << std::ifstream(whole_strip, std::ios::binary).rdbuf();
-    const std::string truncated = write_file(bytes.str().substr(0, 500), "cut.bmp");
+    const std::string bytes = read_file(write_strip(glyph_row(widths_of(56))));
+    const std::string truncated = write_file(bytes.substr(0, 500), "cut.bmp");
     // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
     auto with_bit_count = [&](uint16_t bits, const std::string& name) {
-        std::string header = bytes.str();
+        std::string header = bytes;
         header[28] = static_cast<char>(bits & 0xFF);
         header[29] = static_cast<char>(bits >> 8);
         return describe(write_file(header, name));
     };
-    const std::string long_strip_name = dir_ + "/" + std::string(40, 's') + ".bmp";
+    const std::string long_strip_name = dir_.file(std::string(40, 's') + ".bmp");
     const struct {
         std::string description;
         std::string message;
@@ -174,7 +157,8 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {write_font(glyph_row(widths_of(129))), "holds 129 glyphs; a font needs 55 to 128\n"},
         {write_file("test -1 94 /tmp/no_such_strip.bmp\n"),
          "ERROR: Unable to load image /tmp/no_such_strip.bmp\n"},
-        {dir_ + "/missing.fnt", "ERROR: Unable to open the font file: " + dir_ + "/missing.fnt\n"},
+        {dir_.file("missing.fnt"),
+         "ERROR: Unable to open the font file: " + dir_.file("missing.fnt")},
         // An empty or truncated description names no strip.
         {write_file(""), "ERROR: Unable to load image \n"},
         {write_file("test -1 94"), "ERROR: Unable to load image \n"},
@@ -283,10 +267,10 @@ TEST_F(Font, DescriptionFieldsAreOneWordEachAndBadNumbersLeaveTheirDefaults) {
 }
 
 TEST_F(Font, LongNamesAreCutToFit) {
-    write_font(glyph_row(widths_of(56)));  // f0.bmp, f1.fnt
+    const std::string strip = write_strip(glyph_row(widths_of(56)));
     const std::string long_name(40, 'x');
-    const std::string description = write_file(long_name + "\n-1\n94\n" + dir_ + "/f0.bmp\n",
-                                               "a_description_with_a_long_name.fnt");
+    const std::string description =
+        write_file(long_name + "\n-1\n94\n" + strip + "\n", "a_description_with_a_long_name.fnt");
     t_font* font = load(description);
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(std::string(font->name), long_name.substr(0, 31));
