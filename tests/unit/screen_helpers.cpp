@@ -7,7 +7,6 @@
 
 #include "fonts.h"
 #include "graphics.h"
-#include "headless.h"
 #include "input.h"
 #include "pixels.h"
 

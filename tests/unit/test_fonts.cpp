@@ -187,21 +187,29 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     EXPECT_STREQ(sprites[0].filename, "");
 }
 
-TEST_F(Font, TextIsMeasuredAndCentredOnX) {
+// A character without a glyph is neither drawn nor measured and does not move the pen.
+TEST_F(Font, TextIsMeasuredAndCentredOnXSkippingCharactersWithoutAGlyph) {
     std::vector<int> widths = widths_of(56);
     widths[32] = 100;  // "A", 101 units with its leading column
     t_font* font = load(write_font(glyph_row(widths)));
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font_strlen(font, "AA"), 202);
+    EXPECT_EQ(font_strlen(font, "\tA\nz\x80"), 101);
     EXPECT_EQ(font_strlen(font, ""), 0);
 
     font_write(font, "A", 400, TEXT_Y, FONT_CENTRED);
     EXPECT_FALSE(ink_at(350));
     EXPECT_TRUE(ink_at(351) && ink_at(450));
     EXPECT_FALSE(ink_at(451));
-    font_write(font, "A", 600, TEXT_Y, 0);
+    font_write(font, "\t\x80zA", 600, TEXT_Y, 0);
     EXPECT_FALSE(ink_at(600));
     EXPECT_TRUE(ink_at(601));
+
+    EXPECT_EQ(font_strlen(nullptr, "A"), 0);
+    EXPECT_EQ(font_strlen(font, nullptr), 0);
+    EXPECT_EQ(font_height(nullptr), 0);
+    font_write(nullptr, "A", 100, TEXT_Y, 0);
+    font_free(nullptr);
 }
 
 TEST_F(Font, SpacesAreGapsAsWideAsNOrTheChosenGlyph) {
@@ -225,24 +233,6 @@ TEST_F(Font, SpacesAreGapsAsWideAsNOrTheChosenGlyph) {
     EXPECT_FALSE(ink_at(204));
     EXPECT_TRUE(ink_at(205));  // the space draws glyph 1
     EXPECT_TRUE(ink_at(215));  // and B follows it
-}
-
-TEST_F(Font, CharactersWithoutAGlyphAreSkippedWithoutMovingThePen) {
-    t_font* font = load(write_font(glyph_row(widths_of(56, 3))));
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font_strlen(font, "\tA\nz\x80"), 4);
-    font_write(font,
-               "\t\x80z"
-               "A",
-               100, TEXT_Y, 0);
-    EXPECT_FALSE(ink_at(100));
-    EXPECT_TRUE(ink_at(101));  // A drawn where the text starts
-
-    EXPECT_EQ(font_strlen(nullptr, "A"), 0);
-    EXPECT_EQ(font_strlen(font, nullptr), 0);
-    EXPECT_EQ(font_height(nullptr), 0);
-    font_write(nullptr, "A", 100, TEXT_Y, 0);
-    font_free(nullptr);
 }
 
 TEST_F(Font, DescriptionFieldsAreOneWordEachAndBadNumbersLeaveTheirDefaults) {

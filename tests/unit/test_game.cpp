@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game.h"
-#include "headless.h"
+#include "pixels.h"
 
 TEST(Game, StateChangeRestartsTheClockAndUpdatesMeasureRealTime) {
     headless_start();

@@ -72,23 +72,20 @@ class Hiscore : public ::testing::Test {
     const std::string temp = dir.file("hiscores.dat.tmp");
 };
 
+// Lines go type by type, level by level, rank by rank: SUBTRACTION HARD 4th is line 29.
 TEST_F(Hiscore, SavedFileHasOneLinePerEntryInTableOrder) {
     set_entry(&hiscores[ADDITION][EASY][0], 1520, "ABC");
     set_entry(&hiscores[SUBTRACTION][HARD][3], -42, "Z");
     set_entry(&hiscores[DIVISION][HARD][4], 7, "XY");
-    std::string expected = "1520 ABC\n";
-    for (int line = 1; line < ENTRIES; line++) {
-        if (line == 15 * 1 + 5 * 2 + 3) {
-            expected += "-42 Z\n";
-        } else if (line == ENTRIES - 1) {
-            expected += "7 XY\n";
-        } else {
-            expected += "0 \n";
-        }
-    }
+    std::vector<std::string> lines(ENTRIES, "0 \n");
+    lines[0] = "1520 ABC\n";
+    lines[28] = "-42 Z\n";
+    lines[59] = "7 XY\n";
     testing::internal::CaptureStdout();
     EXPECT_EQ(hiscores_save(file.c_str()), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    std::string expected;
+    for (const std::string& line : lines) expected += line;
     EXPECT_EQ(read_file(file), expected);
 }
 

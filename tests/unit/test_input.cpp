@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "graphics.h"
-#include "headless.h"
 #include "input.h"
+#include "pixels.h"
 #include "screen_helpers.h"
 
 namespace {

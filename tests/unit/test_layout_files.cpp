@@ -91,14 +91,23 @@ class LayoutFiles : public ::testing::Test {
 }  // namespace
 
 // Every rectangle lies on the 800 x 480 screen, buttons are finger-sized, no element is drawn
-// over another (so a tap never lands on two), and no item is stray or repeated.
-TEST_F(LayoutFiles, HoldExactlyTheirScreensTagsOnScreenFingerSizedAndApart) {
+// over another (so a tap never lands on two), no item is stray or repeated, and centred texts
+// fit across and down their elements, less a button's bevel (h / 20).
+TEST_F(LayoutFiles, HoldTheirScreensTagsOnScreenFingerSizedApartAndWithRoomForTheirTexts) {
     for (const t_screen_file& file : screen_files()) {
         SCOPED_TRACE(file.filename);
         LayoutPtr layout(layout_load(file.filename));
         ASSERT_NE(layout, nullptr);
-        for (const auto& [tag, texts] : file.elements)
-            EXPECT_NE(layout_get_item(layout.get(), tag.c_str()), nullptr) << tag;
+        for (const auto& [tag, texts] : file.elements) {
+            const t_layout_item* item = layout_get_item(layout.get(), tag.c_str());
+            ASSERT_NE(item, nullptr) << tag;
+            const float bevel = is_button(item) ? item->h / 20 : 0;
+            EXPECT_LE(large_font->height, item->h - 2 * bevel) << tag;
+            for (const std::string& text : texts)
+                EXPECT_LE(font_strlen(large_font, text.c_str()),
+                          item->w - 2 * (TEXT_MARGIN + bevel))
+                    << tag << ": " << text;
+        }
         const auto all = items_of(layout.get());
         EXPECT_EQ(all.size(), file.elements.size()) << "a stray or repeated item";
         for (size_t i = 0; i < all.size(); i++) {
@@ -111,23 +120,6 @@ TEST_F(LayoutFiles, HoldExactlyTheirScreensTagsOnScreenFingerSizedAndApart) {
                 << item->tag;
             for (size_t j = i + 1; j < all.size(); j++)
                 EXPECT_FALSE(overlap(item, all[j])) << item->tag << " and " << all[j]->tag;
-        }
-    }
-}
-
-// Centred texts fit across and down their elements, less a button's bevel (h / 20).
-TEST_F(LayoutFiles, CentredTextsFitTheirElements) {
-    for (const t_screen_file& file : screen_files()) {
-        LayoutPtr layout(layout_load(file.filename));
-        for (const auto& [tag, texts] : file.elements) {
-            const t_layout_item* item = layout_get_item(layout.get(), tag.c_str());
-            ASSERT_NE(item, nullptr) << file.filename << " " << tag;
-            const float bevel = is_button(item) ? item->h / 20 : 0;
-            EXPECT_LE(large_font->height, item->h - 2 * bevel) << tag;
-            for (const std::string& text : texts)
-                EXPECT_LE(font_strlen(large_font, text.c_str()),
-                          item->w - 2 * (TEXT_MARGIN + bevel))
-                    << file.filename << " " << tag << ": " << text;
         }
     }
 }

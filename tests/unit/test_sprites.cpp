@@ -2,8 +2,8 @@
 // and reading pixels of surfaces.
 #include <gtest/gtest.h>
 
-#include "headless.h"
 #include "main.h"
+#include "pixels.h"
 #include "sprite_helpers.h"
 #include "sprites.h"
 
