@@ -235,38 +235,33 @@ TEST_F(Font, SpacesAreGapsAsWideAsNOrTheChosenGlyph) {
     EXPECT_TRUE(ink_at(215));  // and B follows it
 }
 
+// Each field is one word: a bad number leaves its default and shifts no later field; the
+// count is never used; words after the strip's name are ignored; names are cut to fit.
 TEST_F(Font, DescriptionFieldsAreOneWordEachAndBadNumbersLeaveTheirDefaults) {
     const std::string strip = write_strip(glyph_row(widths_of(56)));
+    const std::string long_name(40, 'x');
     const struct {
-        std::string text;
+        std::string text, name;
         int space_char;
     } cases[] = {
-        {"test x 94 " + strip, -1},
-        {"test 3x 94 " + strip, -1},
-        {"test 99999999999 94 " + strip, -1},
-        {"test 12 many " + strip, 12},  // the count is never used
-        {"test 7 94 " + strip + " more words\n1 2 3\n", 7},
+        {"test x 94 " + strip, "test", -1},
+        {"test 3x 94 " + strip, "test", -1},
+        {"test 99999999999 94 " + strip, "test", -1},
+        {"test 12 many " + strip, "test", 12},
+        {"test 7 94 " + strip + " more words\n1 2 3\n", "test", 7},
+        {long_name + "\n-1\n94\n" + strip + "\n", long_name.substr(0, 31), -1},
     };
     for (const auto& c : cases) {
         t_font* font = load(write_file(c.text));
         ASSERT_NE(font, nullptr) << c.text;
-        EXPECT_STREQ(font->name, "test") << c.text;
+        EXPECT_EQ(font->name, c.name) << c.text;
         EXPECT_EQ(font->space_char, c.space_char) << c.text;
         EXPECT_EQ(font->num_chars, 55) << c.text;
     }
-}
-
-TEST_F(Font, LongNamesAreCutToFit) {
-    const std::string strip = write_strip(glyph_row(widths_of(56)));
-    const std::string long_name(40, 'x');
-    const std::string description =
-        write_file(long_name + "\n-1\n94\n" + strip + "\n", "a_description_with_a_long_name.fnt");
+    const std::string description = write_file("test -1 94 " + strip, std::string(40, 'd'));
     t_font* font = load(description);
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(std::string(font->name), long_name.substr(0, 31));
     EXPECT_EQ(std::string(font->filename), description.substr(0, 31));
-    EXPECT_EQ(font->space_char, -1);
-    EXPECT_EQ(font->num_chars, 55);
 }
 
 // The game's own fonts, from the game folder the tests run in: whole, of the heights the

@@ -1,29 +1,10 @@
-// The game's clock: state changes restart it, and updates measure real time, also across a
-// wrap of SDL's tick counter.
+// The game's clock across a wrap of SDL's tick counter (its start at a state change and its
+// measuring of real time are tested through the playing screen in test_screens.cpp).
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include "game.h"
 #include "pixels.h"
-
-TEST(Game, StateChangeRestartsTheClockAndUpdatesMeasureRealTime) {
-    headless_start();
-    game.time_in_state = 1234;
-    game_set_state(&game, PLAYING);
-    EXPECT_EQ(game.time_in_state, 0);
-    const int32_t start = game.time_total;
-    EXPECT_LE(static_cast<uint32_t>(start), SDL_GetTicks());
-
-    SDL_Delay(60);
-    game_update_time(&game);
-    EXPECT_GE(game.time_change, 60);
-    EXPECT_LT(game.time_change, 1000);
-    EXPECT_EQ(game.time_total, start + game.time_change);
-    const int32_t first = game.time_change;
-    SDL_Delay(20);
-    game_update_time(&game);
-    EXPECT_EQ(game.time_in_state, first + game.time_change);
-}
 
 TEST(Game, ClockStaysRightWhenTheTickCounterWraps) {
     headless_start();

@@ -68,19 +68,6 @@ TEST_F(Input, ResizeResizesAndPollingGoesOn) {
     resize_window(800, 480, 0);
 }
 
-// Only key presses compare equal: the exit signal is raised by a key, never by a click.
-TEST(ControlMap, OnlyEqualKeyPressesCompareEqual) {
-    SDL_Event a{}, b{};
-    a.type = b.type = SDL_KEYDOWN;
-    a.key.keysym.sym = b.key.keysym.sym = SDLK_ESCAPE;
-    EXPECT_EQ(compare_events(a, b), 1);
-    b.key.keysym.sym = SDLK_RETURN;
-    EXPECT_EQ(compare_events(a, b), 0);
-    a.type = b.type = SDL_MOUSEBUTTONDOWN;
-    a.button.button = b.button.button = 1;
-    EXPECT_EQ(compare_events(a, b), 0);
-}
-
 TEST(ProjectWindowCoords, MapsWindowPixelsToGameUnits) {
     headless_start();
     resize_window(800, 480, 0);

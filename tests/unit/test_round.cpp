@@ -61,7 +61,8 @@ TEST(RoundGeneration, EveryTypeAndLevelKeepsItsRangesAndRules) {
                                                       right ? left / right : -1};
                     EXPECT_EQ(q.answer, expected[type]) << q.text;
                     EXPECT_TRUE(type != SUBTRACTION || left >= right) << "larger first: " << q.text;
-                    EXPECT_TRUE(type != DIVISION || left == right * q.answer) << "exact: " << q.text;
+                    EXPECT_TRUE(type != DIVISION || left == right * q.answer)
+                        << "exact: " << q.text;
                     operands_seen.insert({first, second});
                     answers_seen.insert(q.answer);
                 }

@@ -325,12 +325,8 @@ class Initials : public Screens {
     // Taps the keys of `taps` (letters, '<' for backsp) and then enter.
     std::string enter(const char* taps) {
         for (const char* c = taps; *c; c++) {
-            char tag[16];
-            if (*c == '<')
-                snprintf(tag, sizeof tag, "backsp_button");
-            else
-                snprintf(tag, sizeof tag, "%c_button", *c - 'A' + 'a');
-            push_tap_on("get_initials.layout", tag);
+            const std::string key = *c == '<' ? "backsp" : std::string(1, *c - 'A' + 'a');
+            push_tap_on("get_initials.layout", (key + "_button").c_str());
         }
         push_tap_on("get_initials.layout", "enter_button");
         do_get_initials();
