@@ -1,11 +1,20 @@
-// Set-up and colour checks for tests that draw.
+// Set-up and colour checks for tests that draw: SDL's dummy video driver with the off-screen
+// GL ES context, started once per test process, and pixels read back from it.
 #pragma once
 
+#include <GLES/gl.h>
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "fonts.h"
 #include "graphics.h"
-#include "headless.h"
+
+// Starts graphics and input once; later calls do nothing.
+void headless_start();
+
+// The RGBA colour of the pixel at game coordinates (x, y) of the last frame drawn.
+std::array<GLubyte, 4> pixel_at(int x, int y);
 
 // A fresh black 800 x 480 frame to draw into (other tests may have resized the window).
 inline void start_frame() {

@@ -1,32 +1,26 @@
+// Helpers for in-process screen tests: a scratch game folder, pushed input, layouts, frames.
 #include "screen_helpers.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "fonts.h"
 #include "graphics.h"
-#include "headless.h"
 #include "input.h"
 #include "pixels.h"
 
 namespace fs = std::filesystem;
 
 ScratchGameFolder::ScratchGameFolder() : previous_(fs::current_path().string()) {
-    std::string pattern = (fs::temp_directory_path() / "quorvel_screen_XXXXXX").string();
-    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     for (const auto& entry : fs::directory_iterator(previous_))
         if (entry.path().filename() != "hiscores.dat")
-            fs::create_symlink(entry.path(), dir_ / entry.path().filename());
-    fs::current_path(dir_);
+            fs::create_symlink(entry.path(), file(entry.path().filename()));
+    fs::current_path(path());
 }
 
-ScratchGameFolder::~ScratchGameFolder() {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-}
+// Back to the game folder before the scratch folder goes.
+ScratchGameFolder::~ScratchGameFolder() { fs::current_path(previous_); }
 
 void screens_start() {
     start_frame();
@@ -41,22 +35,20 @@ void reset_input() {
     init_key_states();
 }
 
-void push_tap(float x, float y) {
+void push_tap(float x, float y, Uint8 button) {
     SDL_Event e{};
     e.type = e.button.type = SDL_MOUSEBUTTONDOWN;
-    e.button.button = SDL_BUTTON_LEFT;
+    e.button.button = button;
     e.button.x = static_cast<Uint16>(x);
     e.button.y = static_cast<Uint16>(y);
     ASSERT_EQ(SDL_PushEvent(&e), 0);
 }
 
 t_layout_item layout_item_of(const char* layout_file, const char* tag) {
-    t_screen_layout* layout = layout_load(layout_file);
-    t_layout_item* item = layout_get_item(layout, tag);
+    LayoutPtr layout(layout_load(layout_file));
+    const t_layout_item* item = layout_get_item(layout.get(), tag);
     EXPECT_NE(item, nullptr) << tag << " in " << layout_file;
-    t_layout_item copy = item ? *item : t_layout_item{};
-    layout_free(layout);
-    return copy;
+    return item ? *item : t_layout_item{};
 }
 
 void push_tap_on(const char* layout_file, const char* tag) {
@@ -64,9 +56,9 @@ void push_tap_on(const char* layout_file, const char* tag) {
     push_tap(item.x + item.w / 2, item.y + item.h / 2);
 }
 
-void push_key(SDLKey key) {
+void push_key(SDLKey key, Uint8 type) {
     SDL_Event e{};
-    e.type = e.key.type = SDL_KEYDOWN;
+    e.type = e.key.type = type;
     e.key.keysym.sym = key;
     ASSERT_EQ(SDL_PushEvent(&e), 0);
 }

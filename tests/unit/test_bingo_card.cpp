@@ -37,9 +37,8 @@ struct Table {
     t_bingo_card card{};
     t_round round{};
     explicit Table(int row = 0, int col = 0) {
-        for (int r = 0; r < CARD_SIZE; r++) {
+        for (int r = 0; r < CARD_SIZE; r++)
             for (int c = 0; c < CARD_SIZE; c++) card.squares[r][c].answer_value = 100 + r * 5 + c;
-        }
         for (int i = 0; i < NUM_QUESTIONS; i++) round.questions[i].answer = 100 + i;
         round.curr_q_idx = row * CARD_SIZE + col;
         round.time_remaining = 60000;
@@ -49,9 +48,8 @@ struct Table {
     }
     int num_marked() const {
         int n = 0;
-        for (const auto& row : card.squares) {
+        for (const auto& row : card.squares)
             for (const t_card_square& square : row) n += square.marked;
-        }
         return n;
     }
 };
@@ -60,16 +58,15 @@ struct Table {
 void expect_tap_judged_on(t_layout_item* layout, float x, float y, int row, int col) {
     Table t(row, col);
     t.tap(layout, x, y);
-    EXPECT_TRUE(t.card.squares[row][col].marked) << "tap " << x << "," << y;
-    EXPECT_EQ(t.num_marked(), 1) << "tap " << x << "," << y;
-    EXPECT_EQ(t.round.time_remaining, 60000) << "tap " << x << "," << y;
+    EXPECT_TRUE(t.card.squares[row][col].marked && t.num_marked() == 1 &&
+                t.round.time_remaining == 60000)
+        << "tap " << x << "," << y;
 }
 
 void expect_tap_ignored(t_layout_item* layout, float x, float y) {
     Table t;
     t.tap(layout, x, y);
-    EXPECT_EQ(t.num_marked(), 0) << "tap " << x << "," << y;
-    EXPECT_EQ(t.round.time_remaining, 60000) << "tap " << x << "," << y;
+    EXPECT_TRUE(t.num_marked() == 0 && t.round.time_remaining == 60000) << "tap " << x << "," << y;
 }
 
 // Taps the centre of the first unmarked square that holds the current answer, if any.
@@ -120,28 +117,22 @@ TEST(CardDeal, RearrangesTheRoundsAnswersInTheReplayedOrder) {
     EXPECT_TRUE(saw_25) << "no seed exercised a draw of 25";
 }
 
-TEST(CardDeal, WithoutARoundClearsMarksAndKeepsNumbers) {
-    Table t;
-    t.card.squares[4][4].marked = 1;
-    t.card.num_bingos = t.card.blackout = 1;
-    srand(5);
-    int next_draw = rand();
-    srand(5);
-    bc_init(&t.card, nullptr);
-    EXPECT_EQ(rand(), next_draw) << "no draws without a round";
-    EXPECT_EQ(t.num_marked(), 0);
-    EXPECT_EQ(t.card.squares[4][4].answer_value, 124);
-    EXPECT_EQ(t.card.num_bingos, 0);
-    EXPECT_EQ(t.card.blackout, 0);
-}
-
-TEST(CardMark, MarksOnceAndOnlyInsideTheGrid) {
+TEST(CardMark, MarksOnceOnlyInsideTheGridAndADealWithoutARoundClearsMarksKeepingNumbers) {
     Table t;
     EXPECT_EQ(bc_mark_square(&t.card, 4, 4), 1);
     EXPECT_EQ(bc_mark_square(&t.card, 4, 4), 0);
     EXPECT_EQ(bc_mark_square(&t.card, 5, 0), 0);
     EXPECT_EQ(bc_mark_square(&t.card, 0, -1), 0);
     EXPECT_EQ(t.num_marked(), 1);
+
+    t.card.num_bingos = t.card.blackout = 1;
+    srand(5);
+    const int next_draw = rand();
+    srand(5);
+    bc_init(&t.card, nullptr);
+    EXPECT_EQ(rand(), next_draw) << "no draws without a round";
+    EXPECT_EQ(t.num_marked() + t.card.num_bingos + t.card.blackout, 0);
+    EXPECT_EQ(t.card.squares[4][4].answer_value, 124);
 }
 
 TEST(CardTap, EqualNumbersMarkOnlyTheTappedSquareAndMarkedSquaresCostNothing) {
@@ -165,7 +156,7 @@ TEST(CardTap, EqualNumbersMarkOnlyTheTappedSquareAndMarkedSquaresCostNothing) {
 }
 
 TEST(CardTap, WrongTapCostsFiveSecondsButNeverBelowZero) {
-    const int cases[][2] = {{60000, 55000}, {5001, 1}, {5000, 0}, {3000, 0}, {0, 0}};
+    const int cases[][2] = {{5001, 1}, {5000, 0}, {3000, 0}};
     for (const auto& c : cases) {
         Table t(2, 2);
         t.round.time_remaining = c[0];
@@ -176,49 +167,28 @@ TEST(CardTap, WrongTapCostsFiveSecondsButNeverBelowZero) {
     }
 }
 
-TEST(CardTap, LastRightAnswerLeavesTheCursorOnIt) {
-    Table t(2, 2);
-    for (t_question& q : t.round.questions) q.answered = 1;
-    t.round.questions[12].answered = 0;
-    t.tap(&square_card, 250, 200);  // square (2, 2)
-    EXPECT_EQ(round_num_unanswered_questions(&t.round), 0);
-    EXPECT_EQ(t.round.curr_q_idx, 12);
-}
-
-TEST(CardTap, EdgesAndCornersCountAndOutsideIsIgnored) {
-    t_layout_item* l = &wide_card;
+// Taps on the card's far edges would give row or column 5: they count for the last one.
+TEST(CardTap, EveryCellEdgeAndCornerIsJudgedOnItsSquareAndOutsideIsIgnored) {
+    t_layout_item* l = &wide_card;  // not square: rows and columns have their own sizes
     const float left = l->x, top = l->y, right = l->x + l->w, bottom = l->y + l->h;
     const float mid_x = l->x + l->w / 2, mid_y = l->y + l->h / 2;
-    expect_tap_judged_on(l, left, top, 0, 0);
     expect_tap_judged_on(l, right, top, 0, 4);
     expect_tap_judged_on(l, left, bottom, 4, 0);
     expect_tap_judged_on(l, right, bottom, 4, 4);
-    expect_tap_judged_on(l, mid_x, top, 0, 2);
-    expect_tap_judged_on(l, mid_x, bottom, 4, 2);
-    expect_tap_judged_on(l, left, mid_y, 2, 0);
     expect_tap_judged_on(l, right, mid_y, 2, 4);
-    const std::pair<float, float> outside[] = {{left - 0.5f, mid_y},
-                                               {right + 0.5f, mid_y},
-                                               {mid_x, top - 0.5f},
-                                               {mid_x, bottom + 0.5f},
-                                               {right + 1, bottom + 1}};
-    for (auto [x, y] : outside) expect_tap_ignored(l, x, y);
-    expect_tap_ignored(nullptr, mid_x, mid_y);
-}
-
-TEST(CardTap, EveryPointOfANonSquareCellIsJudgedOnItsSquare) {
-    t_layout_item* l = &wide_card;
+    expect_tap_judged_on(l, mid_x, bottom, 4, 2);
     const float cell_w = l->w / 5, cell_h = l->h / 5;
-    const std::pair<float, float> points[] = {
-        {0.01f, 0.01f}, {0.5f, 0.5f}, {0.99f, 0.01f}, {0.01f, 0.99f}, {0.99f, 0.99f}};
     for (int row = 0; row < CARD_SIZE; row++) {
         for (int col = 0; col < CARD_SIZE; col++) {
-            const float left = l->x + col * cell_w, top = l->y + row * cell_h;
-            for (auto [fx, fy] : points) {
-                expect_tap_judged_on(l, left + fx * cell_w, top + fy * cell_h, row, col);
-            }
+            const float x = l->x + col * cell_w, y = l->y + row * cell_h;
+            expect_tap_judged_on(l, x, y, row, col);  // the top-left corner belongs to it
+            expect_tap_judged_on(l, x + 0.99f * cell_w, y + 0.99f * cell_h, row, col);
         }
     }
+    const std::pair<float, float> outside[] = {
+        {left - 0.5f, mid_y}, {right + 0.5f, mid_y}, {mid_x, top - 0.5f}, {mid_x, bottom + 0.5f}};
+    for (auto [x, y] : outside) expect_tap_ignored(l, x, y);
+    expect_tap_ignored(nullptr, mid_x, mid_y);
 }
 
 // Taps and skips at random: the numbers left unmarked must always be the answers still to
@@ -243,14 +213,11 @@ TEST(CardInvariant, UnmarkedNumbersAreTheUnansweredAnswers) {
             }
             if (action == 2) tap_current_answer(&card, l, &round);
             std::multiset<int> unmarked, unanswered;
-            for (const auto& row : card.squares) {
-                for (const t_card_square& sq : row) {
+            for (const auto& row : card.squares)
+                for (const t_card_square& sq : row)
                     if (!sq.marked) unmarked.insert(sq.answer_value);
-                }
-            }
-            for (const t_question& q : round.questions) {
+            for (const t_question& q : round.questions)
                 if (!q.answered) unanswered.insert(q.answer);
-            }
             ASSERT_EQ(unmarked, unanswered) << "seed " << seed << " step " << step;
         }
         EXPECT_EQ(round_num_unanswered_questions(&round), 0) << "seed " << seed;
@@ -274,33 +241,18 @@ TEST(CardScore, LinesDiagonalsAndBlackout) {
         EXPECT_EQ(card.num_bingos, c.bingos);
         EXPECT_EQ(card.blackout, 0);
     }
-    for (int i = 0; i < CARD_SIZE; i++) {
-        t_bingo_card row = card_marked({{i, 0}, {i, 1}, {i, 2}, {i, 3}, {i, 4}});
-        t_bingo_card col = card_marked({{0, i}, {1, i}, {2, i}, {3, i}, {4, i}});
-        EXPECT_EQ(bc_score(&row, 0, nullptr), 1000) << "row " << i;
-        EXPECT_EQ(bc_score(&col, 0, nullptr), 1000) << "column " << i;
-    }
     t_bingo_card card = card_marked({});
-    for (auto& row : card.squares) {
+    for (auto& row : card.squares)
         for (t_card_square& sq : row) sq.marked = 1;
-    }
     EXPECT_EQ(bc_score(&card, 0, nullptr), 22000);
     EXPECT_EQ(card.num_bingos, 12);
     EXPECT_EQ(card.blackout, 1);
-    card.squares[2][2].marked = 0;  // every line through the centre is lost, and the blackout
-    EXPECT_EQ(bc_score(&card, 0, nullptr), 8000);
-    EXPECT_EQ(card.num_bingos, 8);
-    EXPECT_EQ(card.blackout, 0);
-}
-
-TEST(CardScore, ScoringAgainGivesTheSameResult) {
-    t_bingo_card card = card_marked({{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}});
-    card.score = 99999;
-    card.num_bingos = 7;
-    card.blackout = 1;
-    for (int pass = 0; pass < 3; pass++) {
-        EXPECT_EQ(bc_score(&card, pass == 2, nullptr), 1000);  // no layout: nothing drawn
-        EXPECT_EQ(card.num_bingos, 1);
+    // Scored again, every line through the centre and the blackout are lost; scoring twice
+    // gives the same result, so nothing is added to the last count.
+    card.squares[2][2].marked = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        EXPECT_EQ(bc_score(&card, 0, nullptr), 8000);
+        EXPECT_EQ(card.num_bingos, 8);
         EXPECT_EQ(card.blackout, 0);
     }
 }

@@ -1,10 +1,11 @@
-// Buttons and panels: the record, the click test, the bevel and panel colours, centred text.
+// Buttons and panels: the click test, the bevel and panel colours, centred text, and every
+// widget at the edges of what a layout can give it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "bingo_card.h"
 #include "button.h"
@@ -25,25 +26,41 @@ const t_rgb DARK = blend(BLACK, 0.7f, BUTTON_YELLOW);
 
 class Button : public ::testing::Test {
    protected:
-    void SetUp() override { start_frame(); }
+    void SetUp() override {
+        start_frame();
+        load_game_fonts();
+    }
 };
+
+// Draws every widget of the game into `item` (which may be null), with its longest text.
+void draw_every_widget(t_layout_item* item) {
+    ButtonPtr button(button_new("MULTIPLICATION"));
+    t_round round{};
+    round_init(&round, MULTIPLICATION, HARD, 60000);
+    t_bingo_card card{};
+    bc_init(&card, &round);
+    for (auto& row : card.squares)
+        for (auto& square : row) square.marked = 1;
+    t_player player{};
+    button_render(button.get(), item);
+    render_panel(item);
+    render_panel_text(item, "Seconds Remain (59): 2950");
+    render_title(item);
+    player_render_initials(&player, item);
+    player_render_score(&player, item);
+    hiscores_render(MULTIPLICATION, MEDIUM, item);
+    round_time_render(&round, item);
+    round_question_render(&round, item);
+    round_solution_render(&round, item);
+    bc_render(&card, item);
+    EXPECT_EQ(bc_score(&card, 1, item), 22000);
+    render_round_score(&card, &round, &player, item);
+}
 
 }  // namespace
 
-TEST(ButtonRecord, NewButtonCopiesItsLabelAndStartsIdle) {
-    char label[] = "Start";
-    ButtonPtr button(button_new(label));
-    label[0] = 'X';
-    EXPECT_STREQ(button->label, "Start");
-    EXPECT_EQ(button->selected, 0);
-    EXPECT_EQ(button->pressed, 0);
-    button_set_label(button.get(), "MULTIPLICATION");
-    EXPECT_STREQ(button->label, "MULTIPLICATION");
-}
-
 TEST(ButtonRecord, OverLongLabelsAreCutToThirtyOneCharacters) {
-    const std::string longer = std::string(31, 'a') + "bcdef";
-    ButtonPtr button(button_new(longer.c_str()));
+    ButtonPtr button(button_new((std::string(31, 'a') + "bcdef").c_str()));
     EXPECT_STREQ(button->label, std::string(31, 'a').c_str());
     button_set_label(button.get(), (std::string(31, 'z') + "!").c_str());
     EXPECT_STREQ(button->label, std::string(31, 'z').c_str());
@@ -53,35 +70,33 @@ TEST(ButtonRecord, OverLongLabelsAreCutToThirtyOneCharacters) {
 TEST(ButtonRecord, ClickTestIsStrictOnEveryEdge) {
     ButtonPtr button(button_new("Skip"));
     t_layout_item item = {"skip_button", 100, 200, 50, 60};
-    for (float x : {100.0f, 150.0f, 99.0f, 151.0f})
-        EXPECT_EQ(button_is_clicked(button.get(), &item, x, 230), 0) << x;
-    for (float y : {200.0f, 260.0f})
-        EXPECT_EQ(button_is_clicked(button.get(), &item, 125, y), 0) << y;
-    EXPECT_EQ(button_is_clicked(button.get(), &item, 100, 200), 0);
-    EXPECT_EQ(button_is_clicked(button.get(), &item, 150, 260), 0);
-    EXPECT_EQ(button->pressed, 0);
-    for (auto [x, y] : {std::pair{101.0f, 201.0f}, {149.0f, 259.0f}, {125.0f, 230.0f}})
-        EXPECT_EQ(button_is_clicked(button.get(), &item, x, y), 1) << x << ", " << y;
+    const struct {
+        float x, y;
+        int hit;
+    } taps[] = {{100, 230, 0}, {150, 230, 0}, {125, 200, 0}, {125, 260, 0},
+                {100, 200, 0}, {150, 260, 0}, {101, 201, 1}, {149, 259, 1}};
+    for (const auto& tap : taps)
+        EXPECT_EQ(button_is_clicked(button.get(), &item, tap.x, tap.y), tap.hit)
+            << tap.x << ", " << tap.y;
 }
 
 TEST(ButtonRecord, PressedStaysSetAndSelectedClicksAnywhere) {
     ButtonPtr button(button_new("Quit"));
     t_layout_item item = {"quit_button", 0, 0, 10, 10};
     EXPECT_EQ(button_is_clicked(button.get(), nullptr, 5, 5), 0);
+    EXPECT_EQ(button->pressed, 0);
     EXPECT_EQ(button_is_clicked(button.get(), &item, 5, 5), 1);
-    EXPECT_EQ(button->pressed, 1);
     EXPECT_EQ(button_is_clicked(button.get(), &item, 500, 500), 0);
     EXPECT_EQ(button->pressed, 1);
 
     ButtonPtr chosen(button_new("Start"));
     chosen->selected = 1;
-    EXPECT_EQ(button_is_clicked(chosen.get(), &item, 500, 500), 1);
     EXPECT_EQ(button_is_clicked(chosen.get(), nullptr, 500, 500), 1);
     EXPECT_EQ(chosen->pressed, 1);
 }
 
-// At h 80 the bevel is 4 units: light top and left, dark bottom and right, and the
-// top-right and bottom-left corners split along their diagonals.
+// The bevel is h / 20 deep (4 units at h 80, 2 at h 40): light top and left bands, dark
+// bottom and right, and the top-right and bottom-left corners split along their diagonals.
 TEST_F(Button, BodyAndBevelColours) {
     ButtonPtr button(button_new(""));
     t_layout_item item = {"b", 100, 100, 200, 80};
@@ -98,41 +113,26 @@ TEST_F(Button, BodyAndBevelColours) {
     expect_pixel(101, 177, LIGHT);          // bottom-left corner, upper-left half
     expect_pixel(103, 179, DARK);           //   and lower-right half
     expect_pixel(105, 105, BUTTON_YELLOW);  // just inside the bevel
-    expect_pixel(99, 140, BLACK);
-    expect_pixel(300, 140, BLACK);
-    expect_pixel(200, 180, BLACK);
+    expect_pixel(300, 140, BLACK);          // nothing beyond the right edge
+
+    t_layout_item low = {"b", 300, 300, 100, 40};
+    button_render(button.get(), &low);
+    for (auto [x, y, colour] : {std::tuple{350, 301, LIGHT},
+                                {350, 302, BUTTON_YELLOW},
+                                {350, 338, DARK},
+                                {350, 337, BUTTON_YELLOW},
+                                {301, 320, LIGHT},
+                                {302, 320, BUTTON_YELLOW},
+                                {398, 320, DARK}})
+        expect_pixel(x, y, colour);
 }
 
-// At h 40 the bevel is 2 units and the top band starts 2 units in, w - 4 long.
-TEST_F(Button, ThinBevelOnALowButton) {
-    ButtonPtr button(button_new(""));
-    t_layout_item item = {"b", 300, 300, 100, 40};
-    button_render(button.get(), &item);
-    expect_pixel(350, 301, LIGHT);
-    expect_pixel(350, 302, BUTTON_YELLOW);
-    expect_pixel(350, 338, DARK);
-    expect_pixel(350, 337, BUTTON_YELLOW);
-    expect_pixel(301, 320, LIGHT);
-    expect_pixel(302, 320, BUTTON_YELLOW);
-    expect_pixel(398, 320, DARK);
-    expect_pixel(397, 320, BUTTON_YELLOW);
-}
-
-TEST_F(Button, NullRectangleDrawsNothing) {
-    ButtonPtr button(button_new("Start"));
-    button_render(button.get(), nullptr);
-    render_panel(nullptr);
-    render_panel_text(nullptr, "text");
-    for (int x = 0; x < 800; x += 40)
-        for (int y = 0; y < 480; y += 40) expect_pixel(x, y, BLACK, 0);
-}
-
-TEST_F(Button, PanelIsPaleBlueWithADarkBlueFrame) {
+TEST_F(Button, PanelIsPaleBlueWithATwoUnitDarkBlueFrame) {
     t_layout_item item = {"p", 200, 100, 300, 200};
     render_panel(&item);
     expect_pixel(350, 200, PANEL_BLUE);
     expect_pixel(205, 105, PANEL_BLUE);
-    // A two-unit frame on each edge line.
+    // Two of the three pixels across each edge line are the frame.
     auto frame_near = [](int x, int y, bool vertical) {
         int hits = 0;
         for (int k = -1; k <= 1; k++) {
@@ -149,94 +149,60 @@ TEST_F(Button, PanelIsPaleBlueWithADarkBlueFrame) {
 
 namespace {
 
-struct t_box {
-    int left = 10000, top = 10000, right = -1, bottom = -1;  // inclusive; right < 0 when empty
-};
-
-// The box around every pixel inside `item` (less a margin for the frame or bevel) that is
-// not `background`: the ink of the text drawn there.
-t_box ink_box(const t_layout_item& item, t_rgb background, int margin) {
-    t_box box;
+// The ink of the large-font text drawn in `item` on `background` (leaving a margin for the
+// frame or bevel) is centred across the item, as wide as the font measures the text, and
+// within the line that starts at the item's middle less half the font's height.
+void expect_centred(const t_layout_item& item, t_rgb background, int margin, const char* text) {
+    int left = 10000, top = 10000, right = -1, bottom = -1;
     for (int y = static_cast<int>(item.y) + margin; y < item.y + item.h - margin; y++) {
         for (int x = static_cast<int>(item.x) + margin; x < item.x + item.w - margin; x++) {
             const auto p = pixel_at(x, y);
             if (std::abs(p[0] - background.r) + std::abs(p[1] - background.g) +
-                    std::abs(p[2] - background.b) <=
-                6)
-                continue;
-            box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
-                   std::max(box.bottom, y)};
+                    std::abs(p[2] - background.b) >
+                6) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
         }
     }
-    return box;
+    ASSERT_GE(right, 0) << "no ink for " << text;
+    EXPECT_NEAR((left + right + 1) / 2.0, item.x + item.w / 2, 1.0) << text;
+    EXPECT_NEAR(right + 1 - left, font_strlen(large_font, text), 2) << text;
+    const int line_top = static_cast<int>(item.y + item.h / 2.0 - large_font->height / 2.0);
+    EXPECT_GE(top, line_top) << text;
+    EXPECT_LT(bottom, line_top + large_font->height) << text;
 }
-
-// Text drawn with the real large font; the text's top is at the item's middle less half
-// the font's height.
-class CentredText : public ::testing::Test {
-   protected:
-    void SetUp() override {
-        start_frame();
-        load_game_fonts();
-    }
-    void expect_centred(const t_box& box, const t_layout_item& item, const char* text) {
-        ASSERT_GE(box.right, 0) << "no ink for " << text;
-        const double centre = (box.left + box.right + 1) / 2.0;
-        EXPECT_NEAR(centre, item.x + item.w / 2, 1.0) << text;
-        EXPECT_NEAR(box.right + 1 - box.left, font_strlen(large_font, text), 2) << text;
-        const int top = static_cast<int>(item.y + item.h / 2.0 - large_font->height / 2.0);
-        EXPECT_GE(box.top, top) << text;
-        EXPECT_LT(box.bottom, top + large_font->height) << text;
-    }
-};
 
 }  // namespace
 
-TEST_F(CentredText, TitleCentresOnItsItem) {
-    t_layout_item item = {"title", 300, 100, 200, 80};
-    render_get_initials_title(&item);
-    expect_centred(ink_box(item, PANEL_BLUE, 2), item, "High Score!");  // on x 400
-}
+TEST_F(Button, TitleLabelAndPlayerScoreCentreTheirTexts) {
+    t_layout_item title = {"title", 300, 100, 200, 80};
+    render_get_initials_title(&title);
+    expect_centred(title, PANEL_BLUE, 2, "High Score!");  // on x 400
 
-TEST_F(CentredText, ButtonLabelCentresOnItsButton) {
     t_layout_item item = {"b", 123, 211, 301, 77};
     ButtonPtr button(button_new("Continue"));
     button_render(button.get(), &item);
-    expect_centred(ink_box(item, BUTTON_YELLOW, 5), item, "Continue");
+    expect_centred(item, BUTTON_YELLOW, 5, "Continue");
+
+    t_player player = {27450, 0, "ABC"};
+    t_layout_item score = {"score", 400, 320, 240, 80};
+    player_render_score(&player, &score);
+    expect_centred(score, PANEL_BLUE, 2, "27450");
 }
 
-TEST_F(CentredText, PlayerPanelsShowInitialsAndScore) {
-    t_player player{};
-    player.score = 27450;
-    memcpy(player.initials, "ABC", 4);
-    t_layout_item initials = {"player_initials", 100, 50, 240, 80};
-    t_layout_item score = {"score", 400, 50, 240, 80};
-    player_render_initials(&player, &initials);
-    player_render_score(&player, &score);
-    expect_centred(ink_box(initials, PANEL_BLUE, 2), initials, "ABC");
-    expect_centred(ink_box(score, PANEL_BLUE, 2), score, "27450");
+TEST_F(Button, EveryWidgetGivenNoRectangleDrawsNothing) {
+    draw_every_widget(nullptr);
+    for (int x = 0; x < 800; x += 40)
+        for (int y = 0; y < 480; y += 40) expect_pixel(x, y, BLACK, 0);
 }
 
 // Drawing turns layout positions into ints: at the farthest coordinates a layout file may
 // hold, every widget still draws without overflow (the sanitizer build checks).
 TEST_F(Button, WidgetsDrawAtTheFarthestCoordinatesALayoutAllows) {
-    load_game_fonts();
     constexpr float FAR = LAYOUT_MAX_COORDINATE;
-    ButtonPtr button(button_new("MULTIPLICATION"));
-    t_round round{};
-    round_init(&round, MULTIPLICATION, HARD, 60000);
-    t_bingo_card card{};
-    bc_init(&card, &round);
     for (t_layout_item item :
          {t_layout_item{"far", FAR, FAR, FAR, FAR}, t_layout_item{"near", -FAR, -FAR, FAR, FAR},
-          t_layout_item{"wide", -FAR, -FAR, 2 * FAR, 2 * FAR}}) {
-        button_render(button.get(), &item);
-        render_panel_text(&item, "Seconds Remain (59): 2950");
-        hiscores_render(MULTIPLICATION, MEDIUM, &item);
-        round_time_render(&round, &item);
-        round_question_render(&round, &item);
-        round_solution_render(&round, &item);
-        bc_render(&card, &item);
-        EXPECT_EQ(bc_score(&card, 1, &item), 0);
-    }
+          t_layout_item{"wide", -FAR, -FAR, 2 * FAR, 2 * FAR}})
+        draw_every_widget(&item);
 }

@@ -1,16 +1,14 @@
+// Fonts: glyphs cut from synthetic strips, measuring and drawing, descriptions and strips
+// that cannot make a font, and the game's two shipped fonts.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "fonts.h"
 #include "graphics.h"
-#include "headless.h"
+#include "pixels.h"
 #include "sprite_helpers.h"
 
 namespace {
@@ -44,29 +42,24 @@ bool ink_at(int x) {
     return p[0] < 5;
 }
 
-// Synthetic fonts are written to a directory of their own, with names short enough for
-// the 31 characters a description keeps of its strip's name.
+// Synthetic fonts, written to a scratch folder whose short path leaves room in the 31
+// characters a description keeps of its strip's name.
 class Font : public ::testing::Test {
    protected:
     void SetUp() override {
-        headless_start();
+        start_frame();
         put_quad(0, 0, 800, 480, 1, 1, 1, 1);
-        char pattern[] = "/tmp/qfontXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
     }
     void TearDown() override {
         for (t_font* font : fonts_) font_free(font);
-        for (const std::string& file : files_) remove(file.c_str());
-        rmdir(dir_.c_str());
     }
 
     // Writes a strip of `width` columns (just wide enough when 0) and `height` rows with the
     // glyphs inked in black; returns its path.
     std::string write_strip(const std::vector<Glyph>& glyphs, int width = 0,
-                            int height = STRIP_HEIGHT, int bits = 24) {
-        const std::string strip = path("f" + std::to_string(files_.size()) + ".bmp");
-        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height, bits);
+                            int height = STRIP_HEIGHT) {
+        const std::string strip = dir_.file("f" + std::to_string(files_++) + ".bmp");
+        SDL_Surface* image = magenta_surface(width ? width : glyphs.back().last + 2, height);
         for (const Glyph& g : glyphs)
             paint(image, g.first, INK_TOP, g.last - g.first + 1, 6, 0, 0, 0);
         EXPECT_EQ(SDL_SaveBMP(image, strip.c_str()), 0);
@@ -86,15 +79,7 @@ class Font : public ::testing::Test {
 
     // Writes `text` to the file `name` (a fresh .fnt name when empty); returns its path.
     std::string write_file(const std::string& text, const std::string& name = "") {
-        const std::string file_name =
-            path(name.empty() ? "f" + std::to_string(files_.size()) + ".fnt" : name);
-        std::ofstream(file_name, std::ios::binary) << text;
-        return file_name;
-    }
-
-    std::string path(const std::string& name) {
-        files_.push_back(dir_ + "/" + name);
-        return files_.back();
+        return dir_.write(name.empty() ? "f" + std::to_string(files_++) + ".fnt" : name, text);
     }
 
     t_font* load(const std::string& description) {
@@ -104,8 +89,8 @@ class Font : public ::testing::Test {
     }
 
     ScratchSpriteTable table_;
-    std::string dir_;
-    std::vector<std::string> files_;
+    ScratchFolder dir_;
+    int files_ = 0;
     std::vector<t_font*> fonts_;
 };
 
@@ -154,18 +139,16 @@ TEST_F(Font, InkReachingTheLastColumnIsNotCutAndTheLastGlyphCutNotDrawn) {
 }
 
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
-    const std::string whole_strip = write_strip(glyph_row(widths_of(56)));
-    std::stringstream bytes;
-    bytes << std::ifstream(whole_strip, std::ios::binary).rdbuf();
-    const std::string truncated = write_file(bytes.str().substr(0, 500), "cut.bmp");
+    const std::string bytes = read_file(write_strip(glyph_row(widths_of(56))));
+    const std::string truncated = write_file(bytes.substr(0, 500), "cut.bmp");
     // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
     auto with_bit_count = [&](uint16_t bits, const std::string& name) {
-        std::string header = bytes.str();
+        std::string header = bytes;
         header[28] = static_cast<char>(bits & 0xFF);
         header[29] = static_cast<char>(bits >> 8);
         return describe(write_file(header, name));
     };
-    const std::string long_strip_name = dir_ + "/" + std::string(40, 's') + ".bmp";
+    const std::string long_strip_name = dir_.file(std::string(40, 's') + ".bmp");
     const struct {
         std::string description;
         std::string message;
@@ -174,7 +157,8 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {write_font(glyph_row(widths_of(129))), "holds 129 glyphs; a font needs 55 to 128\n"},
         {write_file("test -1 94 /tmp/no_such_strip.bmp\n"),
          "ERROR: Unable to load image /tmp/no_such_strip.bmp\n"},
-        {dir_ + "/missing.fnt", "ERROR: Unable to open the font file: " + dir_ + "/missing.fnt\n"},
+        {dir_.file("missing.fnt"),
+         "ERROR: Unable to open the font file: " + dir_.file("missing.fnt")},
         // An empty or truncated description names no strip.
         {write_file(""), "ERROR: Unable to load image \n"},
         {write_file("test -1 94"), "ERROR: Unable to load image \n"},
@@ -203,21 +187,29 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     EXPECT_STREQ(sprites[0].filename, "");
 }
 
-TEST_F(Font, TextIsMeasuredAndCentredOnX) {
+// A character without a glyph is neither drawn nor measured and does not move the pen.
+TEST_F(Font, TextIsMeasuredAndCentredOnXSkippingCharactersWithoutAGlyph) {
     std::vector<int> widths = widths_of(56);
     widths[32] = 100;  // "A", 101 units with its leading column
     t_font* font = load(write_font(glyph_row(widths)));
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font_strlen(font, "AA"), 202);
+    EXPECT_EQ(font_strlen(font, "\tA\nz\x80"), 101);
     EXPECT_EQ(font_strlen(font, ""), 0);
 
     font_write(font, "A", 400, TEXT_Y, FONT_CENTRED);
     EXPECT_FALSE(ink_at(350));
     EXPECT_TRUE(ink_at(351) && ink_at(450));
     EXPECT_FALSE(ink_at(451));
-    font_write(font, "A", 600, TEXT_Y, 0);
+    font_write(font, "\t\x80zA", 600, TEXT_Y, 0);
     EXPECT_FALSE(ink_at(600));
     EXPECT_TRUE(ink_at(601));
+
+    EXPECT_EQ(font_strlen(nullptr, "A"), 0);
+    EXPECT_EQ(font_strlen(font, nullptr), 0);
+    EXPECT_EQ(font_height(nullptr), 0);
+    font_write(nullptr, "A", 100, TEXT_Y, 0);
+    font_free(nullptr);
 }
 
 TEST_F(Font, SpacesAreGapsAsWideAsNOrTheChosenGlyph) {
@@ -243,56 +235,33 @@ TEST_F(Font, SpacesAreGapsAsWideAsNOrTheChosenGlyph) {
     EXPECT_TRUE(ink_at(215));  // and B follows it
 }
 
-TEST_F(Font, CharactersWithoutAGlyphAreSkippedWithoutMovingThePen) {
-    t_font* font = load(write_font(glyph_row(widths_of(56, 3))));
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font_strlen(font, "\tA\nz\x80"), 4);
-    font_write(font,
-               "\t\x80z"
-               "A",
-               100, TEXT_Y, 0);
-    EXPECT_FALSE(ink_at(100));
-    EXPECT_TRUE(ink_at(101));  // A drawn where the text starts
-
-    EXPECT_EQ(font_strlen(nullptr, "A"), 0);
-    EXPECT_EQ(font_strlen(font, nullptr), 0);
-    EXPECT_EQ(font_height(nullptr), 0);
-    font_write(nullptr, "A", 100, TEXT_Y, 0);
-    font_free(nullptr);
-}
-
+// Each field is one word: a bad number leaves its default and shifts no later field; the
+// count is never used; words after the strip's name are ignored; names are cut to fit.
 TEST_F(Font, DescriptionFieldsAreOneWordEachAndBadNumbersLeaveTheirDefaults) {
     const std::string strip = write_strip(glyph_row(widths_of(56)));
+    const std::string long_name(40, 'x');
     const struct {
-        std::string text;
+        std::string text, name;
         int space_char;
     } cases[] = {
-        {"test x 94 " + strip, -1},
-        {"test 3x 94 " + strip, -1},
-        {"test 99999999999 94 " + strip, -1},
-        {"test 12 many " + strip, 12},  // the count is never used
-        {"test 7 94 " + strip + " more words\n1 2 3\n", 7},
+        {"test x 94 " + strip, "test", -1},
+        {"test 3x 94 " + strip, "test", -1},
+        {"test 99999999999 94 " + strip, "test", -1},
+        {"test 12 many " + strip, "test", 12},
+        {"test 7 94 " + strip + " more words\n1 2 3\n", "test", 7},
+        {long_name + "\n-1\n94\n" + strip + "\n", long_name.substr(0, 31), -1},
     };
     for (const auto& c : cases) {
         t_font* font = load(write_file(c.text));
         ASSERT_NE(font, nullptr) << c.text;
-        EXPECT_STREQ(font->name, "test") << c.text;
+        EXPECT_EQ(font->name, c.name) << c.text;
         EXPECT_EQ(font->space_char, c.space_char) << c.text;
         EXPECT_EQ(font->num_chars, 55) << c.text;
     }
-}
-
-TEST_F(Font, LongNamesAreCutToFit) {
-    write_font(glyph_row(widths_of(56)));  // f0.bmp, f1.fnt
-    const std::string long_name(40, 'x');
-    const std::string description = write_file(long_name + "\n-1\n94\n" + dir_ + "/f0.bmp\n",
-                                               "a_description_with_a_long_name.fnt");
+    const std::string description = write_file("test -1 94 " + strip, std::string(40, 'd'));
     t_font* font = load(description);
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(std::string(font->name), long_name.substr(0, 31));
     EXPECT_EQ(std::string(font->filename), description.substr(0, 31));
-    EXPECT_EQ(font->space_char, -1);
-    EXPECT_EQ(font->num_chars, 55);
 }
 
 // The game's own fonts, from the game folder the tests run in: whole, of the heights the

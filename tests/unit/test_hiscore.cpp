@@ -7,11 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "hiscore.h"
 
 namespace {
@@ -36,28 +35,10 @@ t_table snapshot() {
     return table;
 }
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write_file(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Each test works in a fresh folder with a zeroed table.
 class Hiscore : public ::testing::Test {
    protected:
-    void SetUp() override {
-        memset(hiscores, 0, sizeof hiscores);
-        std::string pattern = (fs::temp_directory_path() / "quorvel_hiscore_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        file = dir / "hiscores.dat";
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { memset(hiscores, 0, sizeof hiscores); }
 
     // Fills every entry with "OLD" and a score of its own, to see what a load leaves.
     t_table fill_old() {
@@ -66,47 +47,45 @@ class Hiscore : public ::testing::Test {
     }
 
     // A save expected to fail: 0, exactly one ERROR line naming the file, table unchanged.
-    void expect_failed_save(const fs::path& target) {
+    void expect_failed_save(const std::string& target) {
         const t_table before = snapshot();
         testing::internal::CaptureStdout();
         EXPECT_EQ(hiscores_save(target.c_str()), 0);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
-        EXPECT_NE(out.find(target.string()), std::string::npos) << out;
+        EXPECT_NE(out.find(target), std::string::npos) << out;
         EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
         EXPECT_EQ(snapshot(), before);
     }
 
-    std::vector<std::string> names_in(const fs::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& item : fs::directory_iterator(folder)) {
-            names.push_back(item.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+    // The names in the scratch folder, in order.
+    std::vector<std::string> names() {
+        std::vector<std::string> found;
+        for (const auto& item : fs::directory_iterator(dir.path()))
+            found.push_back(item.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
     }
 
-    fs::path dir;
-    fs::path file;
+    ScratchFolder dir;
+    const std::string file = dir.file("hiscores.dat");
+    const std::string temp = dir.file("hiscores.dat.tmp");
 };
 
+// Lines go type by type, level by level, rank by rank: SUBTRACTION HARD 4th is line 29.
 TEST_F(Hiscore, SavedFileHasOneLinePerEntryInTableOrder) {
     set_entry(&hiscores[ADDITION][EASY][0], 1520, "ABC");
     set_entry(&hiscores[SUBTRACTION][HARD][3], -42, "Z");
     set_entry(&hiscores[DIVISION][HARD][4], 7, "XY");
-    std::string expected = "1520 ABC\n";
-    for (int line = 1; line < ENTRIES; line++) {
-        if (line == 15 * 1 + 5 * 2 + 3) {
-            expected += "-42 Z\n";
-        } else if (line == ENTRIES - 1) {
-            expected += "7 XY\n";
-        } else {
-            expected += "0 \n";
-        }
-    }
+    std::vector<std::string> lines(ENTRIES, "0 \n");
+    lines[0] = "1520 ABC\n";
+    lines[28] = "-42 Z\n";
+    lines[59] = "7 XY\n";
     testing::internal::CaptureStdout();
     EXPECT_EQ(hiscores_save(file.c_str()), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    std::string expected;
+    for (const std::string& line : lines) expected += line;
     EXPECT_EQ(read_file(file), expected);
 }
 
@@ -118,19 +97,19 @@ TEST_F(Hiscore, SaveThenLoadGivesBackTheTableAndLeavesNoTemporaryFile) {
     const t_table saved = snapshot();
     // An older file is replaced, and a temporary file left by a crash does not block the save.
     write_file(file, "1 OLD\n");
-    write_file(dir / "hiscores.dat.tmp", "stale");
+    write_file(temp, "stale");
 
     ASSERT_EQ(hiscores_save(file.c_str()), 1);
     fill_old();
     hiscores_load(file.c_str());
     EXPECT_EQ(snapshot(), saved);
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
 }
 
 TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingOrEmptyFileChangesNothing) {
     t_table expected = fill_old();
     testing::internal::CaptureStdout();
-    hiscores_load((dir / "absent.dat").c_str());
+    hiscores_load(dir.file("absent.dat").c_str());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(snapshot(), expected);
 
@@ -188,24 +167,24 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     fill_old();
 
     // The folder does not exist: nothing is created.
-    expect_failed_save(dir / "missing" / "hiscores.dat");
-    EXPECT_FALSE(fs::exists(dir / "missing"));
+    expect_failed_save(dir.file("missing/hiscores.dat"));
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
 
     // The target cannot be replaced: a non-empty folder stands in its place.
     fs::create_directory(file);
-    write_file(file / "keep", "kept");
+    write_file(file + "/keep", "kept");
     expect_failed_save(file);
-    EXPECT_EQ(read_file(file / "keep"), "kept");
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(read_file(file + "/keep"), "kept");
+    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
     fs::remove_all(file);
 
     // The temporary file cannot be made: the old file stays whole and the blocker is not ours.
     write_file(file, "1520 ABC\n0 \n");
-    fs::create_directory(dir / "hiscores.dat.tmp");
-    write_file(dir / "hiscores.dat.tmp" / "keep", "kept");
+    fs::create_directory(temp);
+    write_file(temp + "/keep", "kept");
     expect_failed_save(file);
     EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
-    EXPECT_EQ(read_file(dir / "hiscores.dat.tmp" / "keep"), "kept");
+    EXPECT_EQ(read_file(temp + "/keep"), "kept");
 }
 
 // The disk fills up in the middle of the temporary file (a file size limit stands in for
@@ -223,7 +202,7 @@ TEST_F(Hiscore, SaveFailingPartWayKeepsTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
 }
 
 }  // namespace

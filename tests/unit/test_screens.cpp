@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -50,32 +50,29 @@ void predict_round(t_round* round, t_bingo_card* card) {
     srand(SEED);
 }
 
-// Centre of the square at (row, col) of a card item.
-void push_square_tap(const t_layout_item& card, int row, int col) {
-    push_tap(card.x + card.w * (col + 0.5f) / CARD_SIZE, card.y + card.h * (row + 0.5f) / CARD_SIZE);
-}
-
-// An unmarked square holding `value` (or, with `matching` false, one that does not).
-bool find_square(const t_bingo_card& card, int value, bool matching, int* row, int* col) {
-    for (int r = 0; r < CARD_SIZE; r++)
-        for (int c = 0; c < CARD_SIZE; c++)
-            if (!card.squares[r][c].marked && (card.squares[r][c].answer_value == value) == matching) {
-                *row = r;
-                *col = c;
-                return true;
-            }
-    return false;
+// Pushes a tap on the first unmarked square of the playing screen's card that holds `value`
+// (or, with `matching` false, one that does not); gives its index, row * 5 + col, or -1.
+int push_tap_on_square(const t_bingo_card& card, int value, bool matching) {
+    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    for (int i = 0; i < NUM_QUESTIONS; i++) {
+        const int row = i / CARD_SIZE, col = i % CARD_SIZE;
+        const t_card_square& square = card.squares[row][col];
+        if (square.marked || (square.answer_value == value) != matching) continue;
+        push_tap(item.x + item.w * (col + 0.5f) / CARD_SIZE,
+                 item.y + item.h * (row + 0.5f) / CARD_SIZE);
+        return i;
+    }
+    return -1;
 }
 
 // Pushes right taps for `count` questions, following the cursor as the game moves it.
 void push_right_answers(t_round* round, t_bingo_card* card, int count) {
-    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
     for (int i = 0; i < count; i++) {
-        int row = 0, col = 0;
-        ASSERT_TRUE(find_square(*card, round->questions[round->curr_q_idx].answer, true, &row, &col));
-        push_square_tap(item, row, col);
-        bc_mark_square(card, row, col);
-        round->questions[round->curr_q_idx].answered = 1;
+        t_question& current = round->questions[round->curr_q_idx];
+        const int square = push_tap_on_square(*card, current.answer, true);
+        ASSERT_GE(square, 0);
+        bc_mark_square(card, square / CARD_SIZE, square % CARD_SIZE);
+        current.answered = 1;
         round_advance_question(round);
     }
 }
@@ -90,18 +87,11 @@ bool frame_shows(const t_layout_item& item, Draw draw) {
     return read_region(item) == shown;
 }
 
-std::string read_file(const char* name) {
-    std::ifstream in(name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 // ---- Main menu ----
 
-TEST_F(Screens, MenuCyclesTypeAndLevelBackToTheStartAndShowsTheSelection) {
+TEST_F(Screens, MenuCyclesTypeAndLevelShowsTheSelectionAndOpensEachScreen) {
     for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "qtype_button");
     for (int i = 0; i < 3; i++) push_tap_on("main_menu.layout", "skill_level_button");
     push_key(SDLK_ESCAPE);
@@ -119,21 +109,15 @@ TEST_F(Screens, MenuCyclesTypeAndLevelBackToTheStartAndShowsTheSelection) {
     EXPECT_EQ(game.state, PLAYING);
     EXPECT_EQ(bingo_round.question_type, MULTIPLICATION);
     EXPECT_EQ(bingo_round.skill_level, MEDIUM);
-
-    // Coming back shows the selection on the buttons.
-    reset_input();
-    push_key(SDLK_ESCAPE);
-    do_main_menu();
+    // The buttons show the selection as it changes, and again on coming back.
     t_layout_item item = layout_item_of("main_menu.layout", "qtype_button");
-    t_button* expected = button_new("MULTIPLICATION");
-    EXPECT_TRUE(frame_shows(item, [&] { button_render(expected, &item); }));
-    delete expected;
-}
-
-TEST_F(Screens, MenuOpensHighScoresAndQuits) {
+    std::unique_ptr<t_button> expected(button_new("MULTIPLICATION"));
+    EXPECT_TRUE(frame_shows(item, [&] { button_render(expected.get(), &item); }));
+    reset_input();
     push_tap_on("main_menu.layout", "hiscore_button");
     do_main_menu();
     EXPECT_EQ(game.state, HISCORES);
+    EXPECT_TRUE(frame_shows(item, [&] { button_render(expected.get(), &item); }));
     push_tap_on("main_menu.layout", "quit_button");
     do_main_menu();
     EXPECT_EQ(game.state, EXITING);
@@ -145,19 +129,16 @@ TEST_F(Screens, PlayingJudgesRightAndWrongTapsAndQuits) {
     t_round round;
     t_bingo_card card;
     predict_round(&round, &card);
-    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
-    int right_row = 0, right_col = 0, wrong_row = 0, wrong_col = 0;
     const int answer = round.questions[round.curr_q_idx].answer;
-    ASSERT_TRUE(find_square(card, answer, true, &right_row, &right_col));
-    ASSERT_TRUE(find_square(card, answer, false, &wrong_row, &wrong_col));
-    push_square_tap(item, wrong_row, wrong_col);
-    push_square_tap(item, right_row, right_col);
+    ASSERT_GE(push_tap_on_square(card, answer, false), 0);
+    const int right = push_tap_on_square(card, answer, true);
+    ASSERT_GE(right, 0);
     push_tap_on("play.layout", "quit_button");
     game_set_state(&game, PLAYING);
     do_playing();
 
     EXPECT_EQ(game.state, MAIN_MENU);
-    EXPECT_EQ(bingo_card.squares[right_row][right_col].marked, 1);
+    EXPECT_EQ(bingo_card.squares[right / CARD_SIZE][right % CARD_SIZE].marked, 1);
     EXPECT_EQ(round_num_answered_questions(&bingo_round), 1);
     EXPECT_LT(bingo_round.time_remaining, 55000);  // the wrong tap cost five seconds
     EXPECT_GT(bingo_round.time_remaining, 50000);
@@ -179,24 +160,11 @@ TEST_F(Screens, SkipWithOneQuestionLeftKeepsItCurrent) {
     EXPECT_EQ(p1_controls_state[P_EXIT], 0);
 }
 
-TEST_F(Screens, AllAnsweredGoesToTheRoundScoreWithTheTimeLeft) {
-    t_round round;
-    t_bingo_card card;
-    predict_round(&round, &card);
-    push_right_answers(&round, &card, NUM_QUESTIONS);
-    game_set_state(&game, PLAYING);
-    do_playing();
-    EXPECT_EQ(game.state, ROUND_SCORE);
-    EXPECT_GT(bingo_round.time_remaining, 50000);
-}
-
 TEST_F(Screens, WrongTapWithFiveSecondsLeftEndsTheRoundShowingGameOver) {
     t_round round;
     t_bingo_card card;
     predict_round(&round, &card);
-    int row = 0, col = 0;
-    ASSERT_TRUE(find_square(card, round.questions[round.curr_q_idx].answer, false, &row, &col));
-    push_square_tap(layout_item_of("play.layout", "bingo_card"), row, col);
+    ASSERT_GE(push_tap_on_square(card, round.questions[round.curr_q_idx].answer, false), 0);
     // 55.5 seconds went by between Start on the menu and the first frame.
     game_set_state(&game, PLAYING);
     game.time_total -= 55500;
@@ -207,15 +175,15 @@ TEST_F(Screens, WrongTapWithFiveSecondsLeftEndsTheRoundShowingGameOver) {
     EXPECT_TRUE(frame_shows(time_item, [&] { render_panel_text(&time_item, "GAME OVER"); }));
 }
 
-TEST_F(Screens, QuitInTheFrameTheClockRunsOutLeadsToTheReview) {
+// Of the state changes one frame makes, the last stands: a time-out overrides Quit, and the
+// last answer overrides a time-out.
+TEST_F(Screens, TimeOutOverridesQuitAndTheLastAnswerOverridesATimeOut) {
     bingo_round.time_remaining = 0;  // emptied by this frame's time
     exit_signal = 0;
-    screen_leave(MAIN_MENU);         // Quit in the same frame
+    screen_leave(MAIN_MENU);  // Quit in the same frame
     playing_run_clock();
     EXPECT_EQ(game.state, GAME_OVER);
-}
 
-TEST_F(Screens, LastAnswerInTheFrameTheClockRunsOutLeadsToTheRoundScore) {
     for (t_question& q : bingo_round.questions) q.answered = 1;
     bingo_round.time_remaining = 10;
     game_set_state(&game, PLAYING);
@@ -246,7 +214,7 @@ TEST_F(Screens, RoundClockStaysDefinedAcrossATickWrapAndAStaleReading) {
 TEST_F(Screens, RoundClockCountsFromTheStartOnTheMenu) {
     push_tap_on("main_menu.layout", "start_button");
     do_main_menu();
-    SDL_Delay(300);  // the playing screen's set-up, as it were
+    SDL_Delay(300);                             // the playing screen's set-up, as it were
     push_tap_on("play.layout", "skip_button");  // the first frame runs the clock
     push_key(SDLK_ESCAPE);
     do_playing();
@@ -309,7 +277,8 @@ class RoundScore : public Screens {
     }
 };
 
-TEST_F(RoundScore, TotalsTheRoundAndShowsItsLines) {
+// The table is empty, so 1700 is a high score: Escape still goes to the menu.
+TEST_F(RoundScore, TotalsTheRoundAndShowsItsLinesAndEscapeReturnsToTheMenu) {
     push_key(SDLK_ESCAPE);
     do_round_score();
     EXPECT_EQ(player1.score, 1700);
@@ -339,12 +308,6 @@ TEST_F(RoundScore, ATieWithTheLastEntryMakesTheTableAndOneLessDoesNot) {
     EXPECT_EQ(game.state, MAIN_MENU);
 }
 
-TEST_F(RoundScore, EscapeAfterAHighScoreReturnsToTheMenu) {
-    push_key(SDLK_ESCAPE);
-    do_round_score();
-    EXPECT_EQ(game.state, MAIN_MENU);
-}
-
 TEST_F(RoundScore, CompletedCardEarnsBingosBlackoutAndTimeBonus) {
     for (auto& row : bingo_card.squares)
         for (auto& square : row) square.marked = 1;
@@ -362,12 +325,8 @@ class Initials : public Screens {
     // Taps the keys of `taps` (letters, '<' for backsp) and then enter.
     std::string enter(const char* taps) {
         for (const char* c = taps; *c; c++) {
-            char tag[16];
-            if (*c == '<')
-                snprintf(tag, sizeof tag, "backsp_button");
-            else
-                snprintf(tag, sizeof tag, "%c_button", *c - 'A' + 'a');
-            push_tap_on("get_initials.layout", tag);
+            const std::string key = *c == '<' ? "backsp" : std::string(1, *c - 'A' + 'a');
+            push_tap_on("get_initials.layout", (key + "_button").c_str());
         }
         push_tap_on("get_initials.layout", "enter_button");
         do_get_initials();
@@ -440,7 +399,7 @@ TEST_F(Screens, HighScoresShowTheSelectedTableUntilDoneOrEscape) {
 
 // With every layout file and both fonts gone, each screen still runs, draws what it can,
 // ignores taps and leaves by Escape; the initials screen, which has no exit control, only
-// by a window close.
+// by a window close, which ends the program with status 0 and saves nothing.
 TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
     for (const auto& entry : std::filesystem::directory_iterator("."))
         if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
@@ -471,21 +430,7 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
             do_get_initials();
         },
         ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(std::filesystem::exists("hiscores.dat"));
     small_font = fonts[0];
     large_font = fonts[1];
-}
-
-// ---- Ending the program ----
-
-TEST_F(Screens, WindowCloseDuringARoundEndsWithStatusZeroAndSavesNothing) {
-    EXPECT_EXIT(
-        {
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-            do_playing();
-        },
-        ::testing::ExitedWithCode(0), "");
-    std::ifstream file("hiscores.dat");
-    EXPECT_FALSE(file.good());
 }

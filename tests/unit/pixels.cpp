@@ -1,4 +1,5 @@
-#include "headless.h"
+// Headless start-up and pixel read-back for tests that draw.
+#include "pixels.h"
 
 #include <gtest/gtest.h>
 

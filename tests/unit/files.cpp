@@ -1,0 +1,32 @@
+// Scratch folders and whole files, for tests of the game's file readers and writers.
+#include "files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+ScratchFolder::ScratchFolder() {
+    char pattern[] = "/tmp/quorvelXXXXXX";
+    EXPECT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(dir_); }
+
+std::string ScratchFolder::write(const std::string& name, const std::string& text) const {
+    write_file(file(name), text);
+    return file(name);
+}
+
+std::string read_file(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
