@@ -42,10 +42,7 @@ def main():
             print("Tapped the right answers of 12 questions.")
             shot("2-playing.png", "playing")
             print("Tapped wrong squares until the clock ran out (five seconds each).")
-            for _ in range(12):
-                row, col = rnd.wrong_square(p.cursor)
-                p.tap_square("play.layout", row, col, settle=0.1)
-            p.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+            p.run_out_the_clock(rnd, settle=0.1)
             shot("3-game-over.png", "review of the missed questions")
             p.tap("game_over.layout", "continue_button")
             p.wait_for_buttons("round_score.layout", "continue_button")

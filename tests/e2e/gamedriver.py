@@ -174,6 +174,12 @@ class Player:
         self.tap("get_initials.layout", "enter_button")
         self.wait_for_buttons("hiscores.layout", "done_button")
 
+    def run_out_the_clock(self, rnd, settle=0.06):
+        """Wrong taps, five seconds each, until the review of the missed questions shows."""
+        for _ in range(12):
+            self.tap_square("play.layout", *rnd.wrong_square(self.cursor), settle=settle)
+        self.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+
     def choose(self, qtype, level):
         """Cycles the menu buttons to the given type and level."""
         while self.level != level:

@@ -61,9 +61,7 @@ class MemoryAtExit(PlayerTestCase):
         rnd = p.begin_round()
         p.wait_for_buttons(PLAY, "skip_button")
         p.answer_current(rnd)
-        for _ in range(12):  # five seconds each
-            p.tap_square(PLAY, *rnd.wrong_square(p.cursor))
-        p.wait_for_buttons(REVIEW, "continue_button", "prev_button", "next_button")
+        p.run_out_the_clock(rnd)
         p.tap(REVIEW, "next_button")
         p.tap(REVIEW, "prev_button")
         p.tap(REVIEW, "continue_button")

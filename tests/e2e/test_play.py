@@ -74,10 +74,7 @@ class Play(PlayerTestCase):
         rnd = p.begin_round()
         p.wait_for_buttons(PLAY, "skip_button")
         p.answer_current(rnd)
-        for _ in range(12):  # five seconds each
-            row, col = rnd.wrong_square(p.cursor)
-            p.tap_square(PLAY, row, col)
-        p.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+        p.run_out_the_clock(rnd)
         first = os.path.join(p.game.out_dir, "first.png")
         second = os.path.join(p.game.out_dir, "second.png")
         p.screenshot(first)
