@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
+bash scripts/deps.sh demo
 cmake -S . -B build-bench -DQUORVEL_BENCH=ON -DQUORVEL_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" >/dev/null
 exec python3 bench/run_bench.py --build-dir build-bench "$@"

@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game and its tests need, and any named as arguments;
+# Installs the Debian packages that are missing for one purpose, and any named after it;
 # a second run installs nothing.
+#   run   building and running the game
+#   demo  that, and the virtual display the run command plays on when there is no display
+#   test  all of the above and the test tools
 set -euo pipefail
 
-packages=(
+build=(
   build-essential cmake pkg-config
   libsdl1.2-dev libx11-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
-  libgtest-dev
-  python3 xvfb xdotool imagemagick x11-utils faketime
-  file desktop-file-utils
-  clang libclang-rt-14-dev clang-tidy
-  "$@"
 )
+demo=(python3 xvfb xdotool imagemagick faketime)
+tests=(
+  libgtest-dev x11-utils file desktop-file-utils
+  clang libclang-rt-14-dev clang-tidy
+)
+
+case ${1:-} in
+  run) packages=("${build[@]}") ;;
+  demo) packages=("${build[@]}" "${demo[@]}") ;;
+  test) packages=("${build[@]}" "${demo[@]}" "${tests[@]}") ;;
+  *)
+    echo "usage: deps.sh run|demo|test [PACKAGE...]" >&2
+    exit 2
+    ;;
+esac
+shift
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

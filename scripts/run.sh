@@ -4,12 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
-cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)" >/dev/null
-
 if [ -n "${DISPLAY:-}" ]; then
+  bash scripts/deps.sh run
+  bash scripts/build_game.sh
+  echo "Starting the game on display $DISPLAY …"
   cd build/game
   exec ./quorvel
 fi
+bash scripts/deps.sh demo
+bash scripts/build_game.sh
+echo "Starting the demonstration on a virtual display …"
 exec python3 scripts/demo.py --game-dir build/game --tools-dir build/tests --out out/demo

@@ -4,7 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
-cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)" >/dev/null
+bash scripts/deps.sh demo
+bash scripts/build_game.sh
 env -u DISPLAY python3 scripts/demo.py --game-dir build/game --tools-dir build/tests --out docs/screens
