@@ -10,9 +10,9 @@ build=(
   build-essential cmake pkg-config
   libsdl1.2-dev libx11-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
 )
-demo=(python3 xvfb xdotool imagemagick faketime)
+demo=(python3 xvfb xdotool x11-utils imagemagick faketime)
 tests=(
-  libgtest-dev x11-utils file desktop-file-utils
+  libgtest-dev file desktop-file-utils
   clang libclang-rt-14-dev clang-tidy
 )
 

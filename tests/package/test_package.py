@@ -99,21 +99,41 @@ class Package(unittest.TestCase):
         self.assertEqual(files_under(os.path.join(self.root, "usr")), [])
         self.assertTrue(os.path.exists(scores))
 
-    def test_xdg_data_home_holds_the_users_folder_of_links(self):
+    def test_xdg_data_home_holds_the_users_folder_of_links_which_may_become_read_only(self):
         self.install()
         data_home = os.path.join(self.work, "data")
+        folder = os.path.join(data_home, "quorvel")
+        env = {"HOME": self.home, "XDG_DATA_HOME": data_home}
         with XServer() as x:
             p = self.player(x)
             try:
-                p.start_at_menu({"HOME": self.home, "XDG_DATA_HOME": data_home})
+                p.start_at_menu(env)
                 self.assertEqual(p.game.key_until_exit("Escape"), 0)
             finally:
                 p.game.kill()
-        folder = os.path.join(data_home, "quorvel")
-        for name in os.listdir(os.path.join(self.root, DATA)):
-            self.assertEqual(os.readlink(os.path.join(folder, name)),
-                             os.path.realpath(os.path.join(self.root, DATA, name)))
-        self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
+            for name in os.listdir(os.path.join(self.root, DATA)):
+                self.assertEqual(os.readlink(os.path.join(folder, name)),
+                                 os.path.realpath(os.path.join(self.root, DATA, name)))
+            self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
+
+            # The same folder made read-only (a bind mount, since root ignores modes) still
+            # starts and plays; only the save fails, and says so.
+            remount = f"mount --bind {folder} {folder} && mount -o remount,bind,ro {folder} {folder}"
+            p = Player(x, folder, ARGS.tools_dir, command=(
+                "unshare", "-m", "sh", "-c", remount + ' && exec "$0"',
+                os.path.join(self.root, COMMAND)))
+            try:
+                p.start_at_menu(env)
+                p.play_perfect_round()
+                p.tap("round_score.layout", "continue_button")
+                p.enter_initials("RO")
+                self.assertEqual(p.game.key_until_exit("Escape"), 0)
+                errors = [line for line in p.game.output().splitlines() if "ERROR: " in line]
+            finally:
+                p.game.kill()
+        self.assertEqual(len(errors), 1, errors)
+        self.assertIn("hiscores.dat", errors[0])
+        self.assertFalse(os.path.exists(os.path.join(folder, "hiscores.dat")))
 
 
 if __name__ == "__main__":
