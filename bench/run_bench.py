@@ -11,9 +11,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from gamedriver import load_layout  # noqa: E402
-from xharness import GameFolder, XServer  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "scripts"))
+from xgame import GameFolder, XServer, load_layout  # noqa: E402
 
 SCREENS = ["main_menu", "playing", "game_over", "round_score", "get_initials", "hiscores"]
 MEBIBYTE = 1024 * 1024

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Builds the program and the tool its demonstration round needs into build/, saying so, and
-# on failure shows the compiler's error. Shared by the run command and scripts/screenshots.sh.
+# Builds the program into build/, saying so, and on failure shows the compiler's error. Shared by the run command and scripts/screenshots.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +12,7 @@ echo "Building the game$first …"
 mkdir -p build
 log=build/build-game.log
 if ! { cmake -S . -B build "${configure[@]}" &&
-  cmake --build build -j"$(nproc)" --target quorvel round_oracle; } >"$log" 2>&1; then
+  cmake --build build -j"$(nproc)" --target quorvel; } >"$log" 2>&1; then
   # The compiler's own words, not just make's exit status.
   errors=$(grep -E -A4 ': (fatal )?error|CMake Error' "$log" | head -n 40 || true)
   if [ -n "$errors" ]; then echo "$errors"; else tail -n 40 "$log"; fi

@@ -5,15 +5,12 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from gamedriver import Player  # noqa: E402
-from xharness import GameFolder, XServer  # noqa: E402
+from xgame import GameFolder, Player, XServer
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game-dir", required=True)
-    parser.add_argument("--tools-dir", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
     out = os.path.abspath(args.out)
@@ -22,13 +19,13 @@ def main():
     def shot(name, what):
         time.sleep(0.3)
         path = os.path.join(out, name)
-        p.screenshot(path)
+        p.game.screenshot(path)
         print(f"  {what}: {path}")
 
     with GameFolder(args.game_dir) as folder, XServer() as x:
         print(f"No DISPLAY: playing on a virtual display {x.display} (800 x 480), "
               f"from a scratch game folder {folder.path}.")
-        p = Player(x, folder.path, args.tools_dir)
+        p = Player(x, folder.path)
         try:
             p.start()
             p.wait_for_buttons("main_menu.layout", "start_button")

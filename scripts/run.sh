@@ -14,4 +14,4 @@ fi
 bash scripts/deps.sh demo
 bash scripts/build_game.sh
 echo "Starting the demonstration on a virtual display …"
-exec python3 scripts/demo.py --game-dir build/game --tools-dir build/tests --out out/demo
+exec python3 scripts/demo.py --game-dir build/game --out out/demo

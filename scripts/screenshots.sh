@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh demo
 bash scripts/build_game.sh
-env -u DISPLAY python3 scripts/demo.py --game-dir build/game --tools-dir build/tests --out docs/screens
+env -u DISPLAY python3 scripts/demo.py --game-dir build/game --out docs/screens

@@ -1,17 +1,14 @@
-"""The real program played on a real X server: known rounds tapped right, time-outs, every
-screen's exit, a window close, and a display of another size."""
+"""The real program played on a real X server: known rounds tapped right, a time-out through the
+review, every screen's exit, a window close, a display of another size, and failed start-ups."""
 import os
 import subprocess
-import sys
 import time
 import unittest
 
-from gamedriver import Player, PlayerTestCase
-from xharness import GameFolder, XServer, parse_args
+import harness
+from harness import GameFolder, Player, PlayerTestCase, XServer
 
-ARGS = None
-MENU = "main_menu.layout"
-PLAY = "play.layout"
+MENU, PLAY, REVIEW = "main_menu.layout", "play.layout", "game_over.layout"
 
 
 def hiscore_line(folder, qtype, level, rank):
@@ -19,10 +16,17 @@ def hiscore_line(folder, qtype, level, rank):
         return f.read().split("\n")[15 * qtype + 5 * level + rank]
 
 
+def same_pixels(a, b):
+    out = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True,
+                         text=True)
+    return out.stderr.strip() == "0"
+
+
 class Play(PlayerTestCase):
     def test_perfect_round_makes_the_table_and_stays_there(self):
         p = self.player
         p.start_at_menu()
+        self.assertEqual(self.x.window_size(p.game.wait_for_window()), (800, 480))
         p.play_perfect_round()
         p.tap("round_score.layout", "continue_button")
         p.enter_initials("QRV")
@@ -31,20 +35,16 @@ class Play(PlayerTestCase):
         bonus = int(score) - (2500 + 12000 + 10000)
         self.assertEqual(initials, "QRV")
         self.assertTrue(0 < bonus <= 3000 and bonus % 50 == 0, score)
-        table = os.path.join(p.game.out_dir, "table.png")
-        p.screenshot(table)
+        table = p.screenshot("table.png")
         p.tap("hiscores.layout", "done_button")
         p.wait_for_buttons(MENU, "start_button")
         self.assertEqual(p.game.key_until_exit("Escape"), 0)
 
         # A second run reads the entry back and shows the same table.
-        p.start()
-        p.wait_for_buttons(MENU, "hiscore_button")
+        p.start_at_menu()
         p.tap(MENU, "hiscore_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
-        again = os.path.join(p.game.out_dir, "again.png")
-        p.screenshot(again)
-        self.assertTrue(same_pixels(table, again))
+        self.assertTrue(same_pixels(table, p.screenshot("again.png")))
 
     def test_every_type_and_level_deals_the_reproduced_card(self):
         p = self.player
@@ -53,16 +53,11 @@ class Play(PlayerTestCase):
             for level in range(3):
                 p.choose(qtype, level)
                 rnd = p.begin_round()
-                p.wait_for_buttons(PLAY, "skip_button")
-                marked = []
-                for _ in range(3):
-                    marked.append(rnd.square_for(p.cursor))
-                    p.answer_current(rnd)
+                marked = [p.answer_current(rnd) for _ in range(3)]
                 time.sleep(0.2)
-                shot = os.path.join(p.game.out_dir, "round.png")
-                p.screenshot(shot)
+                shot = p.screenshot("round.png")
                 for row, col in marked:
-                    self.assertTrue(p.square_is_marked(shot, PLAY, row, col),
+                    self.assertTrue(p.square_is_marked(shot, row, col),
                                     f"type {qtype} level {level} square {row},{col}")
                 p.tap(PLAY, "quit_button")
                 p.wait_for_buttons(MENU, "start_button")
@@ -72,25 +67,24 @@ class Play(PlayerTestCase):
         p = self.player
         p.start_at_menu()
         rnd = p.begin_round()
-        p.wait_for_buttons(PLAY, "skip_button")
         p.answer_current(rnd)
         p.run_out_the_clock(rnd)
-        first = os.path.join(p.game.out_dir, "first.png")
-        second = os.path.join(p.game.out_dir, "second.png")
-        p.screenshot(first)
-        shown = p.cursor
-        p.tap("game_over.layout", "next_button", settle=0.2)
+        first, shown = p.screenshot("first.png"), p.cursor
+        p.tap(REVIEW, "next_button", settle=0.2)
         p.advance(rnd)
-        p.screenshot(second)
         if rnd.texts[shown] != rnd.texts[p.cursor]:  # the next solution is another text
-            self.assertFalse(same_region(p, first, second, "game_over.layout", "question"))
-        p.tap("game_over.layout", "prev_button")
-        p.advance(rnd, -1)
-        p.tap("game_over.layout", "continue_button")
+            x, y, w, h = p.layout(REVIEW)["question"]
+            second = p.screenshot("second.png")
+            self.assertTrue(any(p.pixel(first, x + w * i / 8, y + h / 2)
+                                != p.pixel(second, x + w * i / 8, y + h / 2) for i in range(1, 8)))
+        p.tap(REVIEW, "continue_button")
         p.wait_for_buttons("round_score.layout", "continue_button")
         p.tap("round_score.layout", "continue_button")
-        # Any score makes an empty table.
+        # Any score makes an empty table; Escape does nothing on the initials screen.
         p.wait_for_buttons("get_initials.layout", "enter_button")
+        p.game.key("Escape")
+        time.sleep(0.3)
+        self.assertTrue(p.shows_buttons("get_initials.layout", "enter_button", "z_button"))
         p.tap("get_initials.layout", "enter_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
@@ -98,62 +92,38 @@ class Play(PlayerTestCase):
     def test_quit_escape_and_window_close(self):
         p = self.player
         p.start_at_menu()
-        # Quit mid-round, then a new round of the same kind with a full minute.
-        rnd = p.begin_round()
-        p.wait_for_buttons(PLAY, "skip_button")
-        p.answer_current(rnd)
+        # Quit mid-round, then Escape from the high scores and from play.
+        p.answer_current(p.begin_round())
         p.tap(PLAY, "quit_button")
         p.wait_for_buttons(MENU, "start_button")
-        # Escape returns to the menu from the high scores and from play.
         p.tap(MENU, "hiscore_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         p.game.key("Escape")
         p.wait_for_buttons(MENU, "start_button")
-        rnd = p.begin_round()
-        p.wait_for_buttons(PLAY, "skip_button")
+        p.begin_round()
         p.game.key("Escape")
         p.wait_for_buttons(MENU, "start_button")
-        # A full round after two abandoned ones keeps almost the whole minute.
+        # A full round after two abandoned ones keeps almost the whole minute; Escape leaves
+        # the round score even with a high score, saving nothing.
         p.play_perfect_round()
-        p.game.key("Escape")  # from the round score, even with a high score
+        p.game.key("Escape")
         p.wait_for_buttons(MENU, "start_button")
-        self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
         # Closing the window mid-round ends the game at once; nothing is saved.
-        rnd = p.begin_round()
-        p.wait_for_buttons(PLAY, "skip_button")
-        p.answer_current(rnd)
-        self.x.run(os.path.join(ARGS.tools_dir, "wm_close"), "Quorvel")
-        self.assertEqual(p.game.wait_exit(), 0)
+        p.answer_current(p.begin_round())
+        self.assertEqual(p.game.close_window(harness.ARGS.tools_dir), 0)
         self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
 
-    def test_escape_does_nothing_on_the_initials_screen(self):
-        p = self.player
-        p.start_at_menu()
-        p.play_perfect_round()
-        p.tap("round_score.layout", "continue_button")
-        p.wait_for_buttons("get_initials.layout", "enter_button")
-        p.game.key("Escape")
-        time.sleep(0.3)
-        self.assertTrue(p.shows_buttons("get_initials.layout", "enter_button", "z_button"))
-        p.tap("get_initials.layout", "enter_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
 
-
-class OtherDisplay(unittest.TestCase):
+class Display(unittest.TestCase):
     def test_picture_fills_a_1024_by_768_display_and_taps_land(self):
-        with GameFolder(ARGS.game_dir) as folder, XServer(1024, 768) as x:
-            p = Player(x, folder.path, ARGS.tools_dir, screen=(1024, 768))
+        with GameFolder(harness.ARGS.game_dir) as folder, XServer(1024, 768) as x:
+            p = Player(x, folder.path, screen=(1024, 768))
             try:
-                p.start()
-                p.wait_for_buttons(MENU, "start_button", "quit_button", "hiscore_button")
-                rnd = p.begin_round()
-                p.wait_for_buttons(PLAY, "skip_button", "quit_button")
-                marked = [rnd.square_for(p.cursor)]
-                p.answer_current(rnd)
+                p.start_at_menu()
+                self.assertEqual(x.window_size(p.game.wait_for_window()), (1024, 768))
+                row, col = p.answer_current(p.begin_round())
                 time.sleep(0.2)
-                shot = os.path.join(p.game.out_dir, "round.png")
-                p.screenshot(shot)
-                self.assertTrue(p.square_is_marked(shot, PLAY, *marked[0]))
+                self.assertTrue(p.square_is_marked(p.screenshot("round.png"), row, col))
                 p.game.key("Escape")
                 p.wait_for_buttons(MENU, "start_button")
                 self.assertEqual(p.game.key_until_exit("Escape"), 0)
@@ -161,19 +131,14 @@ class OtherDisplay(unittest.TestCase):
                 if p.game:
                     p.game.kill()
 
-
-def same_region(player, a, b, layout_name, tag):
-    x, y, w, h = player.layout(layout_name)[tag]
-    points = [(x + w * i / 8, y + h / 2) for i in range(1, 8)]
-    return all(player.pixel(a, *pt) == player.pixel(b, *pt) for pt in points)
-
-
-def same_pixels(a, b):
-    out = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True,
-                         text=True)
-    return out.stderr.strip() == "0"
+    def test_no_display_ends_with_status_1_and_says_why(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
+        result = subprocess.run(["./quorvel"], cwd=harness.ARGS.game_dir, env=env,
+                                capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                                timeout=30)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(result.stdout.rstrip("\n").split("\n")[-1], r"ERROR: \S")
 
 
 if __name__ == "__main__":
-    ARGS = PlayerTestCase.args = parse_args()
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    harness.main()

@@ -11,8 +11,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from gamedriver import Player  # noqa: E402
-from xharness import XServer  # noqa: E402
+from harness import Player, XServer  # noqa: E402
 
 ARGS = None
 DATA = "usr/share/games/quorvel"
@@ -59,7 +58,7 @@ class Package(unittest.TestCase):
         self.dpkg("--install", self.deb)
 
     def player(self, x):
-        return Player(x, os.path.join(self.root, DATA), ARGS.tools_dir,
+        return Player(x, os.path.join(self.root, DATA),
                       command=(os.path.join(self.root, COMMAND),))
 
     def test_declared_dependencies_install_on_this_machine(self):
@@ -119,7 +118,7 @@ class Package(unittest.TestCase):
             # The same folder made read-only (a bind mount, since root ignores modes) still
             # starts and plays; only the save fails, and says so.
             remount = f"mount --bind {folder} {folder} && mount -o remount,bind,ro {folder} {folder}"
-            p = Player(x, folder, ARGS.tools_dir, command=(
+            p = Player(x, folder, command=(
                 "unshare", "-m", "sh", "-c", remount + ' && exec "$0"',
                 os.path.join(self.root, COMMAND)))
             try:
@@ -139,6 +138,5 @@ class Package(unittest.TestCase):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True, help="the configured and built tree")
-    parser.add_argument("--tools-dir", required=True, help="folder with the test helper programs")
     ARGS = parser.parse_args()
     unittest.main(argv=sys.argv[:1], verbosity=2)

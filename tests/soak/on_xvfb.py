@@ -5,7 +5,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from xharness import XServer  # noqa: E402
+from harness import XServer  # noqa: E402
 
 
 def main():

@@ -1,0 +1,349 @@
+"""Runs the real game on an Xvfb server of its own and plays it with real X input events,
+knowing it from outside: its layout files, and its rounds reproduced from the random seed.
+The run command's demonstration plays with it, and so do the end-to-end tests."""
+import calendar
+import ctypes
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+GAME_WIDTH, GAME_HEIGHT, CARD = 800, 480, 5
+BUTTON_BODY = (204, 204, 77)   # the buttons' muted yellow
+MARKED_SQUARE = (51, 51, 173)  # the blue veil over a white square
+# The game's calendar clock starts here, so its random seed is this moment in seconds.
+FAKE_START = "2027-03-01 12:00:00"
+SEED = calendar.timegm((2027, 3, 1, 12, 0, 0))
+
+
+class XServer:
+    """An Xvfb server on a display number it picks itself; stopped by its PID."""
+
+    def __init__(self, width=800, height=480, depth=24):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x{depth}",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            self.display = ":" + pipe.readline().strip()
+        if self.display == ":":
+            self.proc.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("SDL_VIDEODRIVER", None)
+
+    def run(self, *args, check=True):
+        return subprocess.run(list(args), env=self.env, check=check, capture_output=True, text=True)
+
+    def window_size(self, window):
+        size = self.run("xdotool", "getwindowgeometry", window).stdout.split("Geometry:")[1]
+        return tuple(int(v) for v in size.split()[0].split("x"))
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+class GameFolder:
+    """A scratch folder that links the program and its data files, so that each test starts
+    with no "hiscores.dat" and leaves the build's folder as it was."""
+
+    def __init__(self, game_dir):
+        self.path = tempfile.mkdtemp(prefix="quorvel_e2e_")
+        for name in os.listdir(game_dir):
+            if name != "hiscores.dat":
+                os.symlink(os.path.join(os.path.abspath(game_dir), name), self.file(name))
+
+    def file(self, name):
+        return os.path.join(self.path, name)
+
+    def remove(self):
+        shutil.rmtree(self.path, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.remove()
+
+
+class Game:
+    """The game program running in a folder on an X server; `command` may start it another
+    way (an installed launcher, an emulator)."""
+
+    def __init__(self, xserver, game_dir, extra_env=None, command=("./quorvel",)):
+        self.x = xserver
+        self.out = tempfile.TemporaryFile(mode="w+")
+        self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
+        self.proc = subprocess.Popen(list(command), cwd=game_dir,
+                                     env=dict(xserver.env, **(extra_env or {})),
+                                     stdout=self.out, stderr=subprocess.STDOUT)
+
+    def wait_for_window(self, timeout=10.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            found = self.x.run("xdotool", "search", "--name", "^Quorvel$", check=False)
+            if found.stdout.strip():
+                window = found.stdout.split()[0]
+                if "IsViewable" in self.x.run("xwininfo", "-id", window, check=False).stdout:
+                    time.sleep(0.2)  # SDL selects its input just after mapping the window
+                    return window
+            if self.proc.poll() is not None:
+                raise AssertionError(f"game ended early with {self.proc.returncode}: "
+                                     + self.output())
+            time.sleep(0.05)
+        raise AssertionError("the game's window did not appear")
+
+    def key(self, name):
+        self.x.run("xdotool", "key", name)
+
+    def key_until_exit(self, name, timeout=10.0):
+        """Presses a key that should end the program until it does; its exit status."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            self.key(name)
+            try:
+                return self.proc.wait(timeout=0.5)
+            except subprocess.TimeoutExpired:
+                pass
+        raise AssertionError(f"{name} did not end the game")
+
+    def close_window(self, tools_dir):
+        """Asks the window to close, as a window manager's close button does, with the test
+        tool `wm_close` from `tools_dir`; the exit status."""
+        self.x.run(os.path.join(tools_dir, "wm_close"), "Quorvel")
+        return self.proc.wait(timeout=10)
+
+    def tap(self, x, y):
+        self.x.run("xdotool", "mousemove", str(int(x)), str(int(y)), "click", "1")
+
+    def screenshot(self, path):
+        self.x.run("import", "-window", "root", path)
+
+    def output(self):
+        self.out.seek(0)
+        return self.out.read()
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.out.close()
+        shutil.rmtree(self.out_dir, ignore_errors=True)
+
+
+def load_layout(game_dir, name):
+    """{tag: (x, y, w, h)} of a layout file, read as the game reads it."""
+    with open(os.path.join(game_dir, name)) as f:
+        words = f.read().split()
+    items = {}
+    for i in range(1, len(words) - 4, 5):
+        items.setdefault(words[i], tuple(float(v) for v in words[i + 1:i + 5]))
+    return items
+
+
+class Round:
+    """One round reproduced: answers and texts by question index, the card by square."""
+
+    def __init__(self, questions, card):
+        self.answers = [answer for answer, _ in questions]
+        self.texts = [text for _, text in questions]
+        self.card = card
+        self.answered = [False] * len(questions)
+        self.marked = [[False] * CARD for _ in range(CARD)]
+
+    def find_square(self, index, right=True):
+        """An unmarked square that holds (or, not `right`, does not hold) answer `index`."""
+        for row in range(CARD):
+            for col in range(CARD):
+                number = self.card[row][col]
+                if not self.marked[row][col] and (number == self.answers[index]) == right:
+                    return row, col
+        raise AssertionError(f"no square left for question {index}")
+
+
+def reproduce_rounds(played):
+    """The rounds the game deals for the (type, level) of each round played, from the same C
+    library's rand() in the same order of calls: start-up deals one addition/easy round."""
+    libc = ctypes.CDLL(None)
+    libc.srand(SEED)
+
+    def questions(qtype, level):
+        step = 2147483648 // (10, 20, 100)[level]
+        out = []
+        for _ in range(CARD * CARD):
+            a, b = libc.rand() // step, libc.rand() // step
+            if qtype == 1 and b > a:
+                a, b = b, a
+            if qtype == 3 and a == 0:
+                a, b = b or 1, 0
+            text = f"{a * b} / {a} = ?" if qtype == 3 else f"{a} {'+-*'[qtype]} {b} = ?"
+            out.append(((a + b, a - b, a * b, b)[qtype], text))
+        return out
+
+    questions(0, 0)
+    rounds = []
+    for qtype, level in played:
+        dealt = questions(qtype, level)
+        used = []
+        while len(used) < CARD * CARD:  # each square draws until an unused index comes
+            index = libc.rand() // 85899345
+            if index < CARD * CARD and index not in used:
+                used.append(index)
+        card = [dealt[i][0] for i in used]
+        rounds.append(Round(dealt, [card[r * CARD:(r + 1) * CARD] for r in range(CARD)]))
+    return rounds
+
+
+class Player:
+    """Plays the real game: taps the rectangles of its layout files, and follows the question
+    cursor as the game moves it, so it always knows the current question."""
+
+    def __init__(self, xserver, game_dir, screen=(GAME_WIDTH, GAME_HEIGHT),
+                 command=("./quorvel",)):
+        self.x, self.game_dir, self.screen, self.command = xserver, game_dir, screen, command
+        self.layouts = {}
+        self.cursor = 0  # the game's question cursor; rounds start where the last one left it
+        self.qtype, self.level = 0, 0
+        self.played = []  # (type, level) of every round started, abandoned ones included
+        self.game = None
+
+    def start(self, extra_env=None):
+        env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC", "LD_PRELOAD": faketime_library()}
+        self.game = Game(self.x, self.game_dir, dict(env, **(extra_env or {})), self.command)
+        self.game.wait_for_window()
+        return self.game
+
+    def start_at_menu(self, extra_env=None, timeout=5.0):
+        self.start(extra_env)
+        self.wait_for_buttons("main_menu.layout", "start_button", "quit_button", timeout=timeout)
+
+    def layout(self, name):
+        if name not in self.layouts:
+            self.layouts[name] = load_layout(self.game_dir, name)
+        return self.layouts[name]
+
+    def to_window(self, gx, gy):
+        return gx * self.screen[0] / GAME_WIDTH, gy * self.screen[1] / GAME_HEIGHT
+
+    def tap_game_point(self, gx, gy, settle=0.06):
+        self.game.tap(*self.to_window(gx, gy))
+        time.sleep(settle)
+
+    def tap(self, layout_name, tag, settle=0.06):
+        x, y, w, h = self.layout(layout_name)[tag]
+        self.tap_game_point(x + w / 2, y + h / 2, settle)
+
+    def square_centre(self, row, col):
+        x, y, w, h = self.layout("play.layout")["bingo_card"]
+        return x + w * (col + 0.5) / CARD, y + h * (row + 0.5) / CARD
+
+    def tap_square(self, row, col, settle=0.06):
+        self.tap_game_point(*self.square_centre(row, col), settle)
+
+    # ---- the game's own rules, followed from outside ----
+
+    def advance(self, rnd, step=1):
+        for _ in range(len(rnd.answers)):
+            self.cursor = (self.cursor + step) % len(rnd.answers)
+            if not rnd.answered[self.cursor]:
+                return
+
+    def answer_current(self, rnd):
+        row, col = rnd.find_square(self.cursor)
+        self.tap_square(row, col)
+        rnd.marked[row][col] = rnd.answered[self.cursor] = True
+        self.advance(rnd)
+        return row, col
+
+    def begin_round(self):
+        """Taps Start on the menu; the round the game then deals, reproduced."""
+        self.played.append((self.qtype, self.level))
+        self.tap("main_menu.layout", "start_button", settle=0.3)
+        self.wait_for_buttons("play.layout", "skip_button", "quit_button")
+        return reproduce_rounds(self.played)[-1]
+
+    def play_perfect_round(self):
+        rnd = self.begin_round()
+        for _ in range(CARD * CARD):
+            self.answer_current(rnd)
+        self.wait_for_buttons("round_score.layout", "continue_button")
+        return rnd
+
+    def run_out_the_clock(self, rnd, settle=0.06):
+        """Wrong taps, five seconds each, until the review of the missed questions shows."""
+        for _ in range(12):
+            self.tap_square(*rnd.find_square(self.cursor, right=False), settle=settle)
+        self.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+
+    def enter_initials(self, letters):
+        """Types initials on the on-screen keyboard and enters them; ends on the table."""
+        self.wait_for_buttons("get_initials.layout", "a_button", "enter_button")
+        for letter in letters:
+            self.tap("get_initials.layout", letter.lower() + "_button")
+        self.tap("get_initials.layout", "enter_button")
+        self.wait_for_buttons("hiscores.layout", "done_button")
+
+    def choose(self, qtype, level):
+        """Cycles the menu buttons to the given type and level."""
+        while self.level != level:
+            self.tap("main_menu.layout", "skill_level_button")
+            self.level = (self.level + 1) % 3
+        while self.qtype != qtype:
+            self.tap("main_menu.layout", "qtype_button")
+            self.qtype = (self.qtype + 1) % 4
+
+    def screenshot(self, name):
+        path = os.path.join(self.game.out_dir, name)
+        self.game.screenshot(path)
+        return path
+
+    def pixel(self, path, gx, gy):
+        """(r, g, b) of a screenshot at game coordinates."""
+        wx, wy = self.to_window(gx, gy)
+        out = subprocess.run(["convert", path, "-crop", f"1x1+{int(wx)}+{int(wy)}", "-depth", "8",
+                              "txt:-"], check=True, capture_output=True, text=True).stdout
+        values = out.splitlines()[1].split("(")[1].split(")")[0].split(",")
+        return tuple(int(float(v)) for v in values[:3])
+
+    def shows_buttons(self, layout_name, *tags):
+        """Whether the screen shows the body of each button at its place: the yellow below its
+        label and above its bottom bevel."""
+        shot = self.screenshot("check.png")
+        for tag in tags:
+            x, y, w, h = self.layout(layout_name)[tag]
+            if not close(self.pixel(shot, x + w / 2, y + h - h / 10 - 2), BUTTON_BODY):
+                return False
+        return True
+
+    def wait_for_buttons(self, layout_name, *tags, timeout=5.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.shows_buttons(layout_name, *tags):
+                return
+            time.sleep(0.1)
+        raise AssertionError(f"the screen of {layout_name} did not appear")
+
+    def square_is_marked(self, shot, row, col):
+        """A marked square shows the blue veil over white near its corner."""
+        _, _, w, h = self.layout("play.layout")["bingo_card"]
+        cx, cy = self.square_centre(row, col)
+        return close(self.pixel(shot, cx - w / 10 + 6, cy - h / 10 + 6), MARKED_SQUARE)
+
+
+def close(rgb, expected, tolerance=12):
+    return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
+
+
+def faketime_library():
+    out = subprocess.run(["dpkg", "-L", "libfaketime"], capture_output=True, text=True).stdout
+    return next(p for p in out.split() if p.endswith("/libfaketime.so.1"))
