@@ -105,6 +105,8 @@ int init_gl() {
 }
 
 int resize_window(int width, int height, int /*fullscreen: the mode never changes*/) {
+    // A window shrunk to nothing keeps the last size, which the pointer mapping divides by.
+    if (width <= 0 || height <= 0) return 1;
     real_screen_w = width;
     real_screen_h = height;
     proj_x_min = 0.0f;

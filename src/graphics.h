@@ -23,7 +23,8 @@ int init_sdl_video();
 // Creates and binds the GL ES context and sets the fixed GL state; 1 on success, 0 (after
 // an "ERROR: " line naming the step, and with SDL shut down) on failure.
 int init_gl();
-// Records the window size and sets viewport and projection; always 1.
+// Records the window size and sets viewport and projection; always 1. A size of 0 or less
+// changes nothing.
 int resize_window(int width, int height, int fullscreen);
 void toggle_fullscreen();
 void clear_screen();
