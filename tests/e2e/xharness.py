@@ -17,10 +17,10 @@ def parse_args():
 class XServer:
     """An Xvfb server on a display number it picks itself; stopped by its PID."""
 
-    def __init__(self, width=800, height=480):
+    def __init__(self, width=800, height=480, depth=24):
         read_fd, write_fd = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x{depth}",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
