@@ -9,6 +9,10 @@
 #include <SDL/SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
 namespace {
 
 constexpr EGLint OFFSCREEN_WIDTH = 800;
@@ -24,6 +28,42 @@ struct Bridge {
 
 Bridge bridge;
 
+// Leaves "STEP failed: EGL_NAME (0xNNNN)" as SDL's error text, from EGL's last error.
+void set_egl_error(const char* step) {
+    static const char* const names[] = {
+        "EGL_NOT_INITIALIZED",     "EGL_BAD_ACCESS",        "EGL_BAD_ALLOC",
+        "EGL_BAD_ATTRIBUTE",       "EGL_BAD_CONFIG",        "EGL_BAD_CONTEXT",
+        "EGL_BAD_CURRENT_SURFACE", "EGL_BAD_DISPLAY",       "EGL_BAD_MATCH",
+        "EGL_BAD_NATIVE_PIXMAP",   "EGL_BAD_NATIVE_WINDOW", "EGL_BAD_PARAMETER",
+        "EGL_BAD_SURFACE",         "EGL_CONTEXT_LOST"};
+    static_assert(std::size(names) == EGL_CONTEXT_LOST - EGL_NOT_INITIALIZED + 1,
+                  "one name per EGL error code");
+    const EGLint error = eglGetError();
+    char text[128];
+    if (error == EGL_SUCCESS) {
+        // glvnd answers so when it finds no EGL vendor library at all.
+        snprintf(text, sizeof text,
+                 "%s failed, and EGL gives no error: is an EGL driver installed?", step);
+    } else {
+        const bool known = error >= EGL_NOT_INITIALIZED && error <= EGL_CONTEXT_LOST;
+        snprintf(text, sizeof text, "%s failed: %s (0x%04x)", step,
+                 known ? names[error - EGL_NOT_INITIALIZED] : "EGL error",
+                 static_cast<unsigned>(error));
+    }
+    SDL_SetError("%s", text);
+}
+
+// Only SDL's dummy driver may draw off-screen: any other driver without an X11 window
+// (a frame buffer, a text terminal) would show nothing of the game.
+bool offscreen_allowed() {
+    char driver[32] = "";
+    if (SDL_VideoDriverName(driver, sizeof driver) && strcmp(driver, "dummy") == 0) return true;
+    char text[96];
+    snprintf(text, sizeof text, "the video driver %s gives no X11 window", driver);
+    SDL_SetError("%s", text);
+    return false;
+}
+
 // SDL's X11 window, if the video driver has one.
 bool find_x11_window(Display** dpy, Window* win) {
     SDL_SysWMinfo info;
@@ -34,13 +74,26 @@ bool find_x11_window(Display** dpy, Window* win) {
     return true;
 }
 
+// EGL's display for SDL's X11 window, or (dummy driver only) a surfaceless one;
+// EGL_NO_DISPLAY, with SDL's error set, when there is none.
 EGLDisplay open_display() {
-    if (find_x11_window(&bridge.x_display, &bridge.x_window))
-        return eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(bridge.x_display));
+    if (find_x11_window(&bridge.x_display, &bridge.x_window)) {
+        EGLDisplay display =
+            eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(bridge.x_display));
+        if (display == EGL_NO_DISPLAY) set_egl_error("eglGetDisplay");
+        return display;
+    }
+    if (!offscreen_allowed()) return EGL_NO_DISPLAY;
     auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (!get_platform_display) return EGL_NO_DISPLAY;
-    return get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (!get_platform_display) {
+        SDL_SetError("EGL offers no eglGetPlatformDisplayEXT for an off-screen display");
+        return EGL_NO_DISPLAY;
+    }
+    EGLDisplay display =
+        get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY) set_egl_error("eglGetPlatformDisplayEXT");
+    return display;
 }
 
 VisualID window_visual() {
@@ -70,8 +123,14 @@ EGLConfig choose_config() {
     constexpr int MAX_CONFIGS = 64;
     EGLConfig configs[MAX_CONFIGS];
     EGLint count = 0;
-    if (!eglChooseConfig(bridge.display, wanted, configs, MAX_CONFIGS, &count) || count == 0)
+    if (!eglChooseConfig(bridge.display, wanted, configs, MAX_CONFIGS, &count)) {
+        set_egl_error("eglChooseConfig");
         return nullptr;
+    }
+    if (count == 0) {
+        SDL_SetError("EGL has no OpenGL ES config for this surface");
+        return nullptr;
+    }
     if (!bridge.x_window) return configs[0];
     const VisualID visual = window_visual();
     for (EGLint i = 0; i < count; i++) {
@@ -93,13 +152,21 @@ EGLSurface create_surface(EGLConfig config) {
 }  // namespace
 
 int SDL_GLES_Init(SDL_GLES_Version version) {
-    if (version != SDL_GLES_VERSION_1_1) return -1;
-    bridge.display = open_display();
-    if (bridge.display == EGL_NO_DISPLAY || !eglInitialize(bridge.display, nullptr, nullptr)) {
-        SDL_SetError("EGL: no usable display");
+    if (version != SDL_GLES_VERSION_1_1) {
+        SDL_SetError("OpenGL ES 1.1 is the only version offered");
         return -1;
     }
-    return eglBindAPI(EGL_OPENGL_ES_API) ? 0 : -1;
+    bridge.display = open_display();
+    if (bridge.display == EGL_NO_DISPLAY) return -1;
+    if (!eglInitialize(bridge.display, nullptr, nullptr)) {
+        set_egl_error("eglInitialize");
+        return -1;
+    }
+    if (!eglBindAPI(EGL_OPENGL_ES_API)) {
+        set_egl_error("eglBindAPI");
+        return -1;
+    }
+    return 0;
 }
 
 int SDL_GLES_SetAttribute(SDL_GLES_Attr attr, int value) {
@@ -109,14 +176,21 @@ int SDL_GLES_SetAttribute(SDL_GLES_Attr attr, int value) {
 }
 
 SDL_GLES_Context* SDL_GLES_CreateContext() {
-    if (bridge.display == EGL_NO_DISPLAY) return nullptr;
+    if (bridge.display == EGL_NO_DISPLAY) {
+        SDL_SetError("the GL ES bridge is not initialised");
+        return nullptr;
+    }
     EGLConfig config = choose_config();
     if (!config) return nullptr;
     const EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
     EGLContext context = eglCreateContext(bridge.display, config, EGL_NO_CONTEXT, version);
-    if (context == EGL_NO_CONTEXT) return nullptr;
+    if (context == EGL_NO_CONTEXT) {
+        set_egl_error("eglCreateContext");
+        return nullptr;
+    }
     bridge.surface = create_surface(config);
     if (bridge.surface == EGL_NO_SURFACE) {
+        set_egl_error(bridge.x_window ? "eglCreateWindowSurface" : "eglCreatePbufferSurface");
         eglDestroyContext(bridge.display, context);
         return nullptr;
     }
@@ -124,7 +198,9 @@ SDL_GLES_Context* SDL_GLES_CreateContext() {
 }
 
 int SDL_GLES_MakeCurrent(SDL_GLES_Context* context) {
-    return eglMakeCurrent(bridge.display, bridge.surface, bridge.surface, context) ? 0 : -1;
+    if (eglMakeCurrent(bridge.display, bridge.surface, bridge.surface, context)) return 0;
+    set_egl_error("eglMakeCurrent");
+    return -1;
 }
 
 void SDL_GLES_SwapBuffers() {

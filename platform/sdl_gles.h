@@ -1,6 +1,8 @@
 // The SDL OpenGL ES bridge: an OpenGL ES 1.1 context for the SDL 1.2 window, made on EGL.
 // With an X11 window it draws into that window; with no window (SDL's dummy video driver)
-// it draws into an off-screen 800 x 480 buffer that can be read back with glReadPixels.
+// it draws into an off-screen 800 x 480 buffer that can be read back with glReadPixels; any
+// other driver without an X11 window is refused. Every failure leaves its reason, naming the
+// EGL call and EGL's error, in SDL_GetError.
 #pragma once
 
 using SDL_GLES_Context = void;  // opaque handle

@@ -2,6 +2,7 @@
 #include "graphics.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "sprites.h"
@@ -34,31 +35,45 @@ struct t_vertex_texcoord_color {
     s_color color;
 };
 
-// SDL's dummy driver (headless runs and tests) knows no display size to take.
-bool display_has_no_size() {
-    char name[32];
-    return SDL_VideoDriverName(name, sizeof name) && strcmp(name, "dummy") == 0;
+bool video_driver_is(const char* name) {
+    char driver[32];
+    return SDL_VideoDriverName(driver, sizeof driver) && strcmp(driver, name) == 0;
 }
 
-// Shuts SDL down before printing, so that a text-mode video driver gives the terminal
-// back first and the message stays readable.
+// Shuts the bridge and SDL down before printing, so that a text-mode video driver gives
+// the terminal back first and the message stays readable.
 int fail_video(const char* prefix) {
     char reason[256];
     snprintf(reason, sizeof reason, "%s", SDL_GetError());
+    SDL_GLES_Quit();
+    context = nullptr;
     SDL_Quit();
     printf("%s%s\n", prefix, reason);
     return 0;
+}
+
+// Left to itself, SDL falls back from X11 to a console driver that the game cannot draw
+// into; say why there is no X11 instead. A driver the user named is left to the bridge.
+int check_x_display() {
+    if (getenv("SDL_VIDEODRIVER") || video_driver_is("x11")) return 1;
+    const char* display = getenv("DISPLAY");
+    if (!display || !*display)
+        SDL_SetError("no X display: DISPLAY is not set");
+    else
+        SDL_SetError("cannot open the X display %s", display);
+    return fail_video("ERROR: ");
 }
 
 }  // namespace
 
 int init_graphics() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail_video("ERROR: Unable to initialize SDL video: ");
+    if (!check_x_display()) return 0;
     SDL_ShowCursor(0);
     reset_sprites();
     FULLSCREEN = 0;
     if (!init_sdl_video()) return 0;
-    init_gl();
+    if (!init_gl()) return 0;
     // The picture and the pointer mapping follow the mode the display actually gave.
     if (!resize_window(screen->w, screen->h, FULLSCREEN)) return 0;
     clear_screen();
@@ -66,25 +81,32 @@ int init_graphics() {
 }
 
 int init_sdl_video() {
-    const int size = display_has_no_size() ? 1 : 0;
+    // SDL's dummy driver (headless runs and tests) knows no display size to take.
+    const int size = video_driver_is("dummy") ? 1 : 0;
     screen = SDL_SetVideoMode(size * GAME_WIDTH, size * GAME_HEIGHT, 16, SDL_FULLSCREEN);
     if (!screen) return fail_video("ERROR: ");
     SDL_WM_SetCaption("Quorvel", "Quorvel");
     return 1;
 }
 
-void init_gl() {
-    SDL_GLES_Init(SDL_GLES_VERSION_1_1);
+int init_gl() {
+    if (SDL_GLES_Init(SDL_GLES_VERSION_1_1) != 0)
+        return fail_video("ERROR: Unable to start OpenGL ES: ");
     SDL_GLES_SetAttribute(SDL_GLES_DEPTH_SIZE, 24);
     context = SDL_GLES_CreateContext();
-    SDL_GLES_MakeCurrent(context);
+    if (!context) return fail_video("ERROR: Unable to create the OpenGL ES context: ");
+    if (SDL_GLES_MakeCurrent(context) != 0)
+        return fail_video("ERROR: Unable to make the OpenGL ES context current: ");
     glEnable(GL_TEXTURE_2D);
     glClearColor(0, 0, 0, 0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
+    return 1;
 }
 
 int resize_window(int width, int height, int /*fullscreen: the mode never changes*/) {
+    // A window shrunk to nothing keeps the last size, which the pointer mapping divides by.
+    if (width <= 0 || height <= 0) return 1;
     real_screen_w = width;
     real_screen_h = height;
     proj_x_min = 0.0f;

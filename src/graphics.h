@@ -20,9 +20,11 @@ extern float proj_x_min, proj_x_max, proj_y_min, proj_y_max;
 int init_graphics();
 // Sets the video mode and caption; 1 on success, 0 on failure.
 int init_sdl_video();
-// Creates and binds the GL ES context and sets the fixed GL state.
-void init_gl();
-// Records the window size and sets viewport and projection; always 1.
+// Creates and binds the GL ES context and sets the fixed GL state; 1 on success, 0 (after
+// an "ERROR: " line naming the step, and with SDL shut down) on failure.
+int init_gl();
+// Records the window size and sets viewport and projection; always 1. A size of 0 or less
+// changes nothing.
 int resize_window(int width, int height, int fullscreen);
 void toggle_fullscreen();
 void clear_screen();
