@@ -35,9 +35,9 @@ int read_word(FILE* file, char* buf, int size) {
     return cut ? 2 : 1;
 }
 
-// Reads one number word. 0 for end of file, a cut word, or anything but a whole decimal
-// number within LAYOUT_MAX_COORDINATE of 0: drawing turns positions into ints, and a huge,
-// infinite or NaN one would overflow them.
+// Reads one number word. 0 for end of file, a cut word, a word strtof does not read whole
+// (it reads hexadecimal, fractions and exponents), or a number beyond LAYOUT_MAX_COORDINATE
+// of 0: drawing turns positions into ints, and a huge, infinite or NaN one would overflow them.
 int read_number(FILE* file, float* value) {
     char word[LAYOUT_TAG_SIZE];
     if (read_word(file, word, sizeof word) != 1) return 0;

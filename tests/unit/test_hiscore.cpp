@@ -71,7 +71,6 @@ class Hiscore : public ::testing::Test {
 
     ScratchFolder dir;
     const std::string file = dir.file("hiscores.dat");
-    const std::string temp = dir.file("hiscores.dat.tmp");
     const std::string lock = "hiscores.dat.lock";
 };
 

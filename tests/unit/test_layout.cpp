@@ -67,7 +67,7 @@ TEST(Layout, EmptyFileOrNameOnlyGivesNoItems) {
 // Words may spread over lines or share one; of two items with one tag the first is found.
 TEST(Layout, ReadsNameAndItemsInFileOrderWhereverTheLinesBreak) {
     LayoutPtr layout = load_text(
-        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +48 0.25\nfar -1e5 1e5 0 0\n"
+        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +0x30 0.25\nfar -1e5 1e5 0 0\n"
         "\na\n1\n2\t3\n  4 b 5 6 7 8 title 9\n10 11 12");
     EXPECT_STREQ(layout->name, "main_menu");
     EXPECT_EQ(count_items(layout.get()), 6);
