@@ -21,7 +21,7 @@ constexpr int SPACE_WIDTH_GLYPH = 77;  // 'n': a space advances by its width
 constexpr int MIN_GLYPHS = HEIGHT_GLYPH + 1;
 
 // Four words of at most 31 characters; 64 bytes each leave room for the blanks around them.
-constexpr size_t DESCRIPTION_LIMIT = 4 * 64;
+constexpr size_t DESCRIPTION_LIMIT = size_t{4} * 64;
 
 // The bounded reads below keep 31 characters of a word and skip the rest of it.
 static_assert(FONT_NAME_SIZE == 32, "read_word's conversion holds 31 characters");

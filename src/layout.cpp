@@ -15,7 +15,7 @@ namespace {
 // A valid file is a name and 32 items of five words, each word at most 31 characters; 64
 // bytes a word leave as much again for the blanks and line ends around it. Reading stops
 // there, so a huge file costs no more than a valid one.
-constexpr size_t FILE_LIMIT = (1 + LAYOUT_MAX_ITEMS * 5) * 64;
+constexpr size_t FILE_LIMIT = (1 + LAYOUT_MAX_ITEMS * 5) * size_t{64};
 
 // Reads the next blank-separated word into buf (size bytes). 0 at end of file; 1 for a
 // whole word; 2 when the word was longer than size - 1 and its tail was dropped.
