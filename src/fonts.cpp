@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "datafile.h"
 #include "graphics.h"
 #include "sprites.h"
 
@@ -18,6 +19,9 @@ constexpr int FIRST_CHAR = 33;         // glyph 0 is '!'
 constexpr int HEIGHT_GLYPH = 54;       // 'W': every glyph is as high as the strip
 constexpr int SPACE_WIDTH_GLYPH = 77;  // 'n': a space advances by its width
 constexpr int MIN_GLYPHS = HEIGHT_GLYPH + 1;
+
+// Four words of at most 31 characters; 64 bytes each leave room for the blanks around them.
+constexpr size_t DESCRIPTION_LIMIT = size_t{4} * 64;
 
 // The bounded reads below keep 31 characters of a word and skip the rest of it.
 static_assert(FONT_NAME_SIZE == 32, "read_word's conversion holds 31 characters");
@@ -39,10 +43,15 @@ void read_int(FILE* file, int* value) {
 }
 
 // Reads the font name, the space glyph, the glyph count (the strip is counted instead) and
-// the strip's file name, one word each; fields that are missing keep their values.
+// the strip's file name, one word each; fields that are missing keep their values. False,
+// after an "ERROR: " line, when the file cannot be read.
 bool read_description(t_font* font, const char* filename, char* strip) {
-    FILE* file = fopen(filename, "r");
-    if (!file) return false;
+    const char* why = "";
+    FILE* file = datafile_open(filename, DESCRIPTION_LIMIT, &why);
+    if (!file) {
+        printf("ERROR: Unable to open the font file: %s: %s\n", filename, why);
+        return false;
+    }
     int unused_count = 0;
     read_word(file, font->name);
     read_int(file, &font->space_char);
@@ -130,10 +139,7 @@ t_font* font_load(const char* filename) {
     t_font* font = new_font();
     snprintf(font->filename, sizeof font->filename, "%s", filename);
     char strip[FONT_NAME_SIZE] = "";
-    if (!read_description(font, filename, strip)) {
-        printf("ERROR: Unable to open the font file: %s\n", filename);
-        return discard(font);
-    }
+    if (!read_description(font, filename, strip)) return discard(font);
     SDL_Surface* image = load_image(strip);
     if (!image) return discard(font);
     const int cut = cut_glyphs(font, image);

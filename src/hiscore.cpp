@@ -2,6 +2,8 @@
 #include "hiscore.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -11,7 +13,9 @@
 #include <cstring>
 
 #include "button.h"
+#include "datafile.h"
 #include "fonts.h"
+#include "text.h"
 
 t_hiscore hiscores[NUM_QTYPES][NUM_SKILL_LEVELS][HISCORE_RANKS];
 
@@ -23,7 +27,14 @@ static_assert(NUM_ENTRIES == 60, "the file holds exactly 60 lines");
 
 // Longer lines are cut; a valid line needs at most 11 + 1 + 3 characters.
 constexpr size_t LINE_SIZE = 64;
+// Sixty lines of what a line keeps; no valid file is longer, so reading stops there.
+constexpr size_t FILE_LIMIT = NUM_ENTRIES * LINE_SIZE;
 constexpr size_t PATH_SIZE = 4096;
+// Names a save tries for its temporary file before giving up (see create_temp).
+constexpr int TEMP_ATTEMPTS = 16;
+
+// What reading the file found.
+enum class Found { READ, ABSENT, UNREADABLE };
 
 // Entry n in file order: type outermost, then level, then rank.
 t_hiscore* entry_at(int n) {
@@ -80,22 +91,40 @@ int discard_temp(const char* path, int error) {
     return 0;
 }
 
-// Writes the table into the temporary file `path` (a stale one from a crash is overwritten);
-// 1 on success. On failure a file opened here is removed, and errno tells why.
-int write_temp(const char* path) {
-    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+// Creates this save's own temporary file beside `filename`, its name in `temp`. O_EXCL
+// refuses any name that exists, a link too, so another copy's file or a planted link is
+// never written through; the pid keeps copies of the game apart and the counter steps past
+// files a crashed save left. -1 (errno set) when none can be made.
+int create_temp(const char* filename, char* temp, size_t size) {
+    for (int attempt = 0; attempt < TEMP_ATTEMPTS; attempt++) {
+        const long pid = getpid();
+        if (snprintf(temp, size, "%s.%ld.%d.tmp", filename, pid, attempt) >=
+            static_cast<int>(size)) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes the table into a new temporary file with permission bits `mode`; its name goes to
+// `temp`. 1 on success; on failure the file is removed and errno tells why.
+int write_temp(const char* filename, mode_t mode, char* temp, size_t size) {
+    const int fd = create_temp(filename, temp, size);
     if (fd < 0) return 0;
-    FILE* file = fdopen(fd, "w");
+    FILE* file = fchmod(fd, mode) == 0 ? fdopen(fd, "w") : nullptr;
     if (file == nullptr) {
         const int error = errno;
         close(fd);
-        return discard_temp(path, error);
+        return discard_temp(temp, error);
     }
     const int written = write_entries(file);
     const int write_error = errno;
     const bool closed = fclose(file) == 0;
     if (written && closed) return 1;
-    return discard_temp(path, written ? errno : write_error);
+    return discard_temp(temp, written ? errno : write_error);
 }
 
 // Makes the rename itself durable; a failure here cannot undo it, so it is not reported.
@@ -119,33 +148,119 @@ int report_failure(const char* filename) {
     return 0;
 }
 
-}  // namespace
+int report_unreadable(const char* filename, const char* why) {
+    printf("ERROR: could not save the high scores to \"%s\": it cannot be read (%s)\n", filename,
+           why);
+    return 0;
+}
 
-void hiscores_load(const char* filename) {
-    FILE* file = fopen(filename, "r");
-    if (file == nullptr) return;
+// Fills the table from the file as it is now; *why says why an existing file cannot be read.
+Found read_table(const char* filename, const char** why) {
+    FILE* file = datafile_open(filename, FILE_LIMIT, why);
+    if (file == nullptr) return errno == ENOENT ? Found::ABSENT : Found::UNREADABLE;
     char line[LINE_SIZE];
     for (int n = 0; n < NUM_ENTRIES && read_line(file, line, sizeof line); n++) {
         parse_entry(line, entry_at(n));
     }
     fclose(file);
+    return Found::READ;
 }
 
-// The old file is replaced only by a complete, synced copy, so a crash or a full disk
-// midway never loses it.
-int hiscores_save(const char* filename) {
-    char temp[PATH_SIZE];
-    if (snprintf(temp, sizeof temp, "%s.tmp", filename) >= static_cast<int>(sizeof temp)) {
-        errno = ENAMETOOLONG;
-        return report_failure(filename);
+// The permission bits the saved file gets: those of the file there now, or what a new file
+// gets under the umask. Found::UNREADABLE (*why set) for a file that cannot be read.
+Found file_mode(const char* filename, mode_t* mode, const char** why) {
+    off_t size = 0;
+    const int fd = datafile_open_fd(filename, &size, why);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        const bool absent = fd < 0 && errno == ENOENT;
+        if (fd >= 0) close(fd);
+        const mode_t mask = umask(0);
+        umask(mask);
+        *mode = 0666 & ~mask;
+        return absent ? Found::ABSENT : Found::UNREADABLE;
     }
-    if (!write_temp(temp)) return report_failure(filename);
+    close(fd);
+    *mode = info.st_mode & 07777;
+    return Found::READ;
+}
+
+// Serialises saves of one file among copies of the game: an flock on "<file>.lock" beside
+// it. The score file itself cannot carry the lock, since each save replaces it and a copy
+// opening the new file would not see a lock held on the old one. flock rather than fcntl:
+// an fcntl lock would vanish when any descriptor of the file in this process closes. -1
+// when no lock can be had (a read-only folder, a file system without locks): the save then
+// goes on without it. O_NONBLOCK: a pipe planted at the name cannot hold the save up.
+int take_lock(const char* filename) {
+    char path[PATH_SIZE];
+    if (snprintf(path, sizeof path, "%s.lock", filename) >= static_cast<int>(sizeof path))
+        return -1;
+    const int fd = open(path, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    int locked = flock(fd, LOCK_EX);
+    while (locked != 0 && errno == EINTR) locked = flock(fd, LOCK_EX);
+    if (locked == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+void release_lock(int lock) {
+    if (lock >= 0) close(lock);
+}
+
+// Replaces the file with the table: never one that exists but cannot be read, and only by
+// a complete, synced copy, so a crash or a full disk midway never loses the old one.
+int replace_file(const char* filename) {
+    mode_t mode = 0;
+    const char* why = "";
+    if (file_mode(filename, &mode, &why) == Found::UNREADABLE)
+        return report_unreadable(filename, why);
+    char temp[PATH_SIZE];
+    if (!write_temp(filename, mode, temp, sizeof temp)) return report_failure(filename);
     if (rename(temp, filename) != 0) {
         discard_temp(temp, errno);
         return report_failure(filename);
     }
     sync_folder(filename);
     return 1;
+}
+
+// The rank a score takes: above every entry it equals or beats, the entries below moving
+// down one and the last dropping out. A score below all five changes nothing.
+void insert_entry(t_hiscore* table, int32_t score, const char* initials) {
+    int rank = 0;
+    while (rank < HISCORE_RANKS && score < table[rank].score) rank++;
+    if (rank == HISCORE_RANKS) return;
+    for (int i = HISCORE_RANKS - 1; i > rank; i--) table[i] = table[i - 1];
+    table[rank].score = score;
+    text_copy(table[rank].initials, initials);
+}
+
+}  // namespace
+
+void hiscores_load(const char* filename) {
+    const char* why = "";
+    if (read_table(filename, &why) == Found::UNREADABLE)
+        printf("ERROR: could not read the high scores from \"%s\": %s\n", filename, why);
+}
+
+int hiscores_save(const char* filename) {
+    const int lock = take_lock(filename);
+    const int saved = replace_file(filename);
+    release_lock(lock);
+    return saved;
+}
+
+int hiscores_save_entry(const char* filename, t_question_type qtype, t_skill_level skill,
+                        int32_t score, const char* initials) {
+    const int lock = take_lock(filename);
+    const char* why = "";
+    const Found found = read_table(filename, &why);
+    insert_entry(hiscores[qtype][skill], score, initials);
+    const int saved =
+        found == Found::UNREADABLE ? report_unreadable(filename, why) : replace_file(filename);
+    release_lock(lock);
+    return saved;
 }
 
 // A heading and the five entries, one line each, spaced a sixth of the panel apart.

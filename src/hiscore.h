@@ -16,10 +16,21 @@ using t_hiscore = s_hiscore;
 
 extern t_hiscore hiscores[NUM_QTYPES][NUM_SKILL_LEVELS][HISCORE_RANKS];
 
-// Fills the tables from the file, one line per entry; a missing file changes nothing.
+// Fills the tables from the file, one line per entry, reading no more than 60 lines can
+// hold. A missing file changes nothing, silently; one that cannot be read or is not a
+// regular file changes nothing after an "ERROR: " line.
 void hiscores_load(const char* filename);
-// Replaces the file with all 60 entries, atomically; 1 on success, 0 (after an "ERROR: "
-// line, the old file untouched) on failure.
+// Replaces the file with all 60 entries, atomically, keeping its permission bits; 1 on
+// success, 0 (after an "ERROR: " line, the old file untouched) on failure. A file that
+// exists but cannot be read is never replaced.
 int hiscores_save(const char* filename);
+// Saves one new entry so that other copies of the game saving meanwhile lose nothing: under
+// a lock shared with them, the table is read again from the file as it is now (a missing
+// file leaves it as it is), the score goes in above every entry it equals or beats (the
+// last one dropping out; below all five it changes nothing), and the file is replaced as
+// by hiscores_save. The entry is in the table in memory either way. 1 on success, 0 after
+// one "ERROR: " line.
+int hiscores_save_entry(const char* filename, t_question_type qtype, t_skill_level skill,
+                        int32_t score, const char* initials);
 // Draws one table with its heading into `layout`.
 void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout);

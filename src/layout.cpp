@@ -2,12 +2,20 @@
 #include "layout.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "datafile.h"
+
 namespace {
+
+// A valid file is a name and 32 items of five words, each word at most 31 characters; 64
+// bytes a word leave as much again for the blanks and line ends around it. Reading stops
+// there, so a huge file costs no more than a valid one.
+constexpr size_t FILE_LIMIT = (1 + LAYOUT_MAX_ITEMS * 5) * size_t{64};
 
 // Reads the next blank-separated word into buf (size bytes). 0 at end of file; 1 for a
 // whole word; 2 when the word was longer than size - 1 and its tail was dropped.
@@ -27,9 +35,9 @@ int read_word(FILE* file, char* buf, int size) {
     return cut ? 2 : 1;
 }
 
-// Reads one number word. 0 for end of file, a cut word, or anything but a whole decimal
-// number within LAYOUT_MAX_COORDINATE of 0: drawing turns positions into ints, and a huge,
-// infinite or NaN one would overflow them.
+// Reads one number word. 0 for end of file, a cut word, a word strtof does not read whole
+// (it reads hexadecimal, fractions and exponents), or a number beyond LAYOUT_MAX_COORDINATE
+// of 0: drawing turns positions into ints, and a huge, infinite or NaN one would overflow them.
 int read_number(FILE* file, float* value) {
     char word[LAYOUT_TAG_SIZE];
     if (read_word(file, word, sizeof word) != 1) return 0;
@@ -54,8 +62,13 @@ t_layout_item* read_item(FILE* file) {
 t_screen_layout* layout_new() { return new t_screen_layout{}; }
 
 t_screen_layout* layout_load(const char* filename) {
-    FILE* file = fopen(filename, "r");
-    if (!file) return nullptr;
+    const char* why = "";
+    FILE* file = datafile_open(filename, FILE_LIMIT, &why);
+    if (!file) {
+        if (errno != ENOENT)
+            printf("ERROR: Unable to read the layout file %s: %s\n", filename, why);
+        return nullptr;
+    }
     t_screen_layout* layout = layout_new();
     if (read_word(file, layout->name, sizeof layout->name)) {
         for (t_layout_item*& place : layout->items) {

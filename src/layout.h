@@ -24,8 +24,9 @@ t_screen_layout* layout_new();
 // Reads a layout file: its name, then up to 32 items of five blank-separated words each
 // (tag x y w h). A tag or name longer than 31 characters is cut to 31. Reading ends at the
 // first item whose number is missing, malformed, beyond LAYOUT_MAX_COORDINATE either way or
-// longer than 31 characters, keeping the items before it. Null (and no message) when the
-// file cannot be opened.
+// longer than 31 characters, keeping the items before it; bytes beyond what a valid file
+// can hold are not read. Null when the file is not there (silently), or after an "ERROR: "
+// line when it cannot be read or is not a regular file.
 t_screen_layout* layout_load(const char* filename);
 // The first item with exactly this tag; null when there is none or the layout is null.
 t_layout_item* layout_get_item(t_screen_layout* layout, const char* tag);

@@ -1,7 +1,6 @@
-// The initials entry after a high score: the score takes its place in the table, and the
-// player types up to three initials on an on-screen keyboard.
+// The initials entry after a high score: the player types up to three initials on an
+// on-screen keyboard, and the score is saved with them into its place in the table.
 #include <cstdio>
-#include <cstring>
 
 #include "button.h"
 #include "graphics.h"
@@ -24,9 +23,7 @@ struct GetInitials {
     char letter_tags[NUM_LETTERS][sizeof "a_button"];
     t_button* backsp;
     t_button* enter;
-    t_hiscore* table;  // the table of the round's type and level
     int cursor_pos;
-    int hiscore_num;
 };
 
 // The cursor starts after the initials kept from an earlier entry (at most on the last place).
@@ -34,20 +31,6 @@ int first_free_place(const char* initials) {
     int cursor = 0;
     while (cursor < LAST_PLACE && initials[cursor] != '\0') cursor++;
     return cursor;
-}
-
-// The rank the new score takes: above every entry it equals or beats. The entries below
-// it move down one, and the last one drops out.
-int make_room(t_hiscore* table, int score) {
-    int rank = HISCORE_RANKS - 1;
-    for (int i = 0; i < HISCORE_RANKS; i++) {
-        if (score >= table[i].score) {
-            rank = i;
-            break;
-        }
-    }
-    for (int i = HISCORE_RANKS - 1; i > rank; i--) table[i] = table[i - 1];
-    return rank;
 }
 
 void create_keys(GetInitials* entry) {
@@ -73,11 +56,9 @@ void backspace(GetInitials* entry) {
     initials[entry->cursor_pos] = '\0';
 }
 
-void confirm(GetInitials* entry) {
+// An entry confirmed with no initials is saved as USR.
+void confirm() {
     if (player1.initials[0] == '\0') snprintf(player1.initials, sizeof player1.initials, "USR");
-    t_hiscore* place = &entry->table[entry->hiscore_num];
-    memcpy(place->initials, player1.initials, sizeof place->initials);
-    place->score = player1.score;
     screen_leave(HISCORES);
 }
 
@@ -86,7 +67,7 @@ void handle_tap(GetInitials* entry, float x, float y) {
         if (screen_button_hit(entry->layout, entry->letters[i], entry->letter_tags[i], x, y))
             type_letter(entry, static_cast<char>('A' + i));
     if (screen_button_hit(entry->layout, entry->backsp, "backsp_button", x, y)) backspace(entry);
-    if (screen_button_hit(entry->layout, entry->enter, "enter_button", x, y)) confirm(entry);
+    if (screen_button_hit(entry->layout, entry->enter, "enter_button", x, y)) confirm();
 }
 
 void draw(GetInitials* entry) {
@@ -111,14 +92,14 @@ void leave(GetInitials* entry) {
 void do_get_initials() {
     GetInitials entry{};
     entry.cursor_pos = first_free_place(player1.initials);
-    entry.table = hiscores[bingo_round.question_type][bingo_round.skill_level];
-    entry.hiscore_num = make_room(entry.table, player1.score);
     entry.layout = layout_load("get_initials.layout");
     create_keys(&entry);
     // No exit control here: the entry is always completed.
     screen_loop(
         std::nullopt, GET_INITIALS_DELAY_MS, [&](float x, float y) { handle_tap(&entry, x, y); },
         [&] { draw(&entry); });
-    hiscores_save("hiscores.dat");
+    // Only a completed entry is saved: a window close above ends the program first.
+    hiscores_save_entry("hiscores.dat", bingo_round.question_type, bingo_round.skill_level,
+                        player1.score, player1.initials);
     leave(&entry);
 }

@@ -1,10 +1,15 @@
 // The sprite table: slots of GL textures cut from BMP images and surfaces.
 #include "sprites.h"
 
+#include <unistd.h>
+
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "datafile.h"
 #include "main.h"
 
 sprite_t sprites[MAX_SPRITES];
@@ -113,6 +118,50 @@ bool has_whole_pixels(const SDL_Surface* image) {
            image->pitch >= image->w * format->BytesPerPixel;
 }
 
+// The BMP header fields that say how much the loader will allocate and read.
+constexpr int BMP_HEADER_SIZE = 54;  // file header and the usual 40-byte info header
+constexpr int CORE_INFO_SIZE = 12;   // the old OS/2 info header, with 16-bit sizes
+constexpr int MAX_PALETTE = 256;
+
+int64_t read_le(const unsigned char* p, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; i--) value = value << 8 | p[i];
+    return bytes == 2 ? static_cast<int16_t>(value) : static_cast<int32_t>(value);
+}
+
+// Whether the header of the BMP file `fd`, `size` bytes long, claims an image that fits a
+// texture and whose rows the file holds. SDL allocates the whole surface from the header
+// before it reads a row, so a few bytes claiming a huge image would cost that much memory.
+bool header_fits(int fd, off_t size) {
+    unsigned char h[BMP_HEADER_SIZE] = {};
+    if (pread(fd, h, sizeof h, 0) < 26) return false;
+    const bool core = read_le(h + 14, 4) == CORE_INFO_SIZE;
+    const int field = core ? 2 : 4;
+    const int64_t w = read_le(h + 18, field), rows = std::llabs(read_le(h + 18 + field, field));
+    const int64_t bits = read_le(h + (core ? 24 : 28), 2) & 0xFFFF;
+    const int64_t colours = core ? 0 : read_le(h + 46, 4) & 0xFFFFFFFF;
+    if (w < 1 || rows < 1 || w > MAX_TEXTURE_SIDE || rows > MAX_TEXTURE_SIDE) return false;
+    if (bits < 1 || bits > 32 || colours > MAX_PALETTE) return false;
+    const int64_t row_bytes = (w * bits + 31) / 32 * 4;  // rows are padded to 4 bytes
+    const int64_t pixels_at = read_le(h + 10, 4) & 0xFFFFFFFF;
+    return pixels_at + row_bytes * rows <= size;
+}
+
+// Opens a BMP that is a regular file and whose header fits; null when it is not one.
+SDL_RWops* open_bmp(const char* filename) {
+    off_t size = 0;
+    const int fd = datafile_open_fd(filename, &size, nullptr);
+    if (fd < 0) return nullptr;
+    FILE* file = header_fits(fd, size) ? fdopen(fd, "rb") : nullptr;
+    if (file == nullptr) {
+        close(fd);
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(file, 1);
+    if (rw == nullptr) fclose(file);
+    return rw;
+}
+
 }  // namespace
 
 void reset_sprites() {
@@ -128,7 +177,7 @@ void reset_sprites() {
 }
 
 SDL_Surface* load_image(const char* filename) {
-    SDL_RWops* file = SDL_RWFromFile(filename, "rb");
+    SDL_RWops* file = open_bmp(filename);
     SDL_Surface* image = file ? SDL_LoadBMP_RW(file, 1) : nullptr;
     if (image && !has_whole_pixels(image)) {
         SDL_FreeSurface(image);

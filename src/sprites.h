@@ -42,8 +42,10 @@ Uint32 get_pixel(SDL_Surface* surface, int x, int y);
 int get_sprite_width(int id);   // the image width
 int get_sprite_height(int id);  // the image height
 
-// Loads a BMP file; null (after an "ERROR: " line) when it cannot be read or its pixels
-// are not whole bytes in rows as wide as the image. The caller frees the surface.
+// Loads a BMP file; null (after an "ERROR: " line) when it is not a regular file, its
+// header claims more pixels than the file holds or a texture can be (8192 on a side),
+// it cannot be read, or its pixels are not whole bytes in rows as wide as the image.
+// Nothing is allocated for a refused header. The caller frees the surface.
 SDL_Surface* load_image(const char* filename);
 
 // Empties every slot; start-up does this before anything is loaded.

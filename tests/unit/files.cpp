@@ -2,6 +2,7 @@
 #include "files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -29,4 +30,18 @@ std::string read_file(const std::string& path) {
 
 void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> odd_files(const ScratchFolder& dir) {
+    const std::string pipe = dir.file("pipe"), zero = dir.file("zero"), folder = dir.file("dir");
+    EXPECT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    EXPECT_EQ(mkdir(folder.c_str(), 0700), 0);
+    return {pipe, zero, folder};
+}
+
+std::string huge_file(const ScratchFolder& dir, const std::string& name) {
+    const std::string path = dir.write(name, "");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    return path;
 }

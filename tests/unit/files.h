@@ -1,7 +1,10 @@
 // Scratch folders and whole files, for tests of the game's file readers and writers.
 #pragma once
 
+#include <unistd.h>
+
 #include <string>
+#include <vector>
 
 // A fresh folder, removed with all it holds when the object goes. Its path is short, so a
 // file name in it fits the 31 characters a font description keeps of a strip's name.
@@ -23,3 +26,16 @@ class ScratchFolder {
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& text);
+
+// Paths in `dir` that no reader may take for data: a named pipe with no writer (opening it
+// for reading could wait for ever), a link to /dev/zero (endless) and a folder.
+std::vector<std::string> odd_files(const ScratchFolder& dir);
+// Makes `name` in `dir` a file of 1 GiB of zero bytes that takes no room on disk.
+std::string huge_file(const ScratchFolder& dir, const std::string& name);
+
+// Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
+class Deadline {
+   public:
+    explicit Deadline(unsigned seconds) { alarm(seconds); }
+    ~Deadline() { alarm(0); }
+};

@@ -141,13 +141,14 @@ TEST_F(Font, InkReachingTheLastColumnIsNotCutAndTheLastGlyphCutNotDrawn) {
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     const std::string bytes = read_file(write_strip(glyph_row(widths_of(56))));
     const std::string truncated = write_file(bytes.substr(0, 500), "cut.bmp");
-    // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
-    auto with_bit_count = [&](uint16_t bits, const std::string& name) {
+    // The strip with the header field at `at` (of `size` bytes) set to `value`.
+    auto with_field = [&](int at, int size, uint32_t value, const std::string& name) {
         std::string header = bytes;
-        header[28] = static_cast<char>(bits & 0xFF);
-        header[29] = static_cast<char>(bits >> 8);
+        for (int i = 0; i < size; i++) header[at + i] = static_cast<char>(value >> 8 * i);
         return describe(write_file(header, name));
     };
+    ScratchFolder odd_dir;
+    const std::vector<std::string> odd = odd_files(odd_dir);
     const std::string long_strip_name = dir_.file(std::string(40, 's') + ".bmp");
     const struct {
         std::string description;
@@ -168,12 +169,22 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {describe(write_file("", "empty.bmp")), "ERROR: Unable to load image"},
         {describe(truncated), "ERROR: Unable to load image " + truncated + "\n"},
         {describe(write_file("not a picture\n", "text.bmp")), "ERROR: Unable to load image"},
-        {with_bit_count(2, "2bit.bmp"), "ERROR: Unable to load image"},
-        {with_bit_count(0x8001, "bits32769.bmp"), "ERROR: Unable to load image"},
-        // Too high for a texture: the first glyph cannot be made.
-        {write_font(glyph_row(widths_of(56)), 0, -1, 9000),
-         "ERROR: Unable to allocate sprite texture.\n"},
+        // Bit counts that SDL loads into rows too short for their pixels (found by fuzzing).
+        {with_field(28, 2, 2, "2bit.bmp"), "ERROR: Unable to load image"},
+        {with_field(28, 2, 0x8001, "bits32769.bmp"), "ERROR: Unable to load image"},
+        // Headers claiming more rows than the file holds, or than a texture can be.
+        {with_field(22, 4, 0x7FFFFFFF, "tall.bmp"), "ERROR: Unable to load image"},
+        {write_font(glyph_row(widths_of(56)), 0, -1, 9000), "ERROR: Unable to load image"},
+        // Pipes, devices and folders are neither descriptions nor strips; a description of
+        // 1 GiB of zeros is read no further than four words can reach.
+        {odd[0], "ERROR: Unable to open the font file: " + odd[0]},
+        {odd[1], "ERROR: Unable to open the font file: " + odd[1]},
+        {odd[2], "ERROR: Unable to open the font file: " + odd[2]},
+        {describe(odd[0]), "ERROR: Unable to load image " + odd[0]},
+        {describe(odd[1]), "ERROR: Unable to load image " + odd[1]},
+        {huge_file(dir_, "huge.fnt"), "ERROR: Unable to load image \n"},
     };
+    const Deadline deadline(5);
     for (const auto& c : cases) {
         testing::internal::CaptureStdout();
         EXPECT_EQ(load(c.description), nullptr) << c.description;

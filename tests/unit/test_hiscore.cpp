@@ -1,6 +1,8 @@
 // The high-score file: saving and loading the table, malformed files, and saves that fail.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <csignal>
@@ -69,7 +71,7 @@ class Hiscore : public ::testing::Test {
 
     ScratchFolder dir;
     const std::string file = dir.file("hiscores.dat");
-    const std::string temp = dir.file("hiscores.dat.tmp");
+    const std::string lock = "hiscores.dat.lock";
 };
 
 // Lines go type by type, level by level, rank by rank: SUBTRACTION HARD 4th is line 29.
@@ -89,32 +91,101 @@ TEST_F(Hiscore, SavedFileHasOneLinePerEntryInTableOrder) {
     EXPECT_EQ(read_file(file), expected);
 }
 
-TEST_F(Hiscore, SaveThenLoadGivesBackTheTableAndLeavesNoTemporaryFile) {
+// Another copy of the game is writing its temporary file, at the name this save would try
+// first, and a link to a file of the player's stands at the next: neither is touched.
+TEST_F(Hiscore, SaveThenLoadGivesBackTheTableAndLeavesOtherFilesAlone) {
     const char* const initials[] = {"", "A", "BC", "DEF"};
     for (int n = 0; n < ENTRIES; n++) set_entry(&entry(n), 37 * n - 500, initials[n % 4]);
     set_entry(&entry(1), INT32_MAX, "MAX");
     set_entry(&entry(2), INT32_MIN, "");
     const t_table saved = snapshot();
-    // An older file is replaced, and a temporary file left by a crash does not block the save.
     write_file(file, "1 OLD\n");
-    write_file(temp, "stale");
+    const std::string first = file + "." + std::to_string(getpid()) + ".0.tmp";
+    FILE* other = fopen(first.c_str(), "w");
+    ASSERT_NE(other, nullptr);
+    fputs("1 HALF", other);
+    const std::string victim = dir.write("victim", "mine\n");
+    fs::create_symlink(victim, file + "." + std::to_string(getpid()) + ".1.tmp");
 
     ASSERT_EQ(hiscores_save(file.c_str()), 1);
+    fputs("\n", other);
+    fclose(other);
+    EXPECT_EQ(read_file(first), "1 HALF\n");
+    EXPECT_EQ(read_file(victim), "mine\n");
     fill_old();
     hiscores_load(file.c_str());
     EXPECT_EQ(snapshot(), saved);
-    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(names().size(), 5u);  // the file, its lock, the other two and the victim
 }
 
-TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingOrEmptyFileChangesNothing) {
-    t_table expected = fill_old();
-    testing::internal::CaptureStdout();
-    hiscores_load(dir.file("absent.dat").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(snapshot(), expected);
-
-    write_file(file, "");
+// Two copies of the game, each with the table it read at start-up, save an entry each:
+// the second reads what the first saved, so both scores stay. The file stays private.
+TEST_F(Hiscore, TwoGamesSavingKeepBothEntriesAndTheFilesPermissions) {
+    write_file(file, "900 OLD\n");
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
     hiscores_load(file.c_str());
+    const t_table at_start = snapshot();
+    decltype(hiscores) second_game;
+    memcpy(second_game, hiscores, sizeof hiscores);
+    EXPECT_EQ(hiscores_save_entry(file.c_str(), ADDITION, EASY, 500, "ONE"), 1);
+    memcpy(hiscores, second_game, sizeof hiscores);
+    EXPECT_EQ(hiscores_save_entry(file.c_str(), ADDITION, EASY, 700, "TWO"), 1);
+    t_table expected = at_start;
+    expected[1] = {700, "TWO"};
+    expected[2] = {500, "ONE"};
+    EXPECT_EQ(snapshot(), expected);
+    fill_old();
+    hiscores_load(file.c_str());
+    EXPECT_EQ(snapshot(), expected);
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// A file the player cannot read (root reads anything, so a child gives up root's rights)
+// is reported, and its save fails with its own line: the new entry stays in memory only.
+TEST_F(Hiscore, UnreadableFileIsReportedAndNeverReplaced) {
+    write_file(file, "1520 ABC\n");
+    ASSERT_EQ(chmod(file.c_str(), 0), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(77);
+        testing::internal::CaptureStdout();
+        hiscores_load(file.c_str());
+        const bool kept = entry(0).score == 0;
+        const bool saved = hiscores_save_entry(file.c_str(), ADDITION, EASY, 700, "NEW");
+        const std::string out = testing::internal::GetCapturedStdout();
+        const bool two_errors = out.rfind("ERROR: ", 0) == 0 && out.find("\nERROR: ") != out.npos &&
+                                std::count(out.begin(), out.end(), '\n') == 2;
+        _exit(kept && !saved && entry(0).score == 700 && two_errors ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot give up root's rights";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file(file), "1520 ABC\n");
+    EXPECT_EQ(names(), (std::vector<std::string>{"hiscores.dat", lock}));
+}
+
+// A missing or empty file, or 1 GiB of zeros (read no further than 60 lines can hold), is
+// silent; a pipe, a device or a folder is one "ERROR: " line. None of them waits.
+TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingEmptyOrOddFileChangesNothing) {
+    t_table expected = fill_old();
+    const Deadline deadline(5);
+    for (const std::string& quiet :
+         {dir.file("absent.dat"), dir.write("empty", ""), huge_file(dir, "huge")}) {
+        testing::internal::CaptureStdout();
+        hiscores_load(quiet.c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << quiet;
+    }
+    for (const std::string& odd : odd_files(dir)) {
+        testing::internal::CaptureStdout();
+        hiscores_load(odd.c_str());
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
+        EXPECT_NE(out.find(odd), std::string::npos) << out;
+    }
     EXPECT_EQ(snapshot(), expected);
 
     write_file(file, "100 AB\n200\n300 XYZ");  // no line end after the last line
@@ -127,7 +198,7 @@ TEST_F(Hiscore, ShortFileFillsOnlyItsLinesAndMissingOrEmptyFileChangesNothing) {
 
 TEST_F(Hiscore, MalformedLinesAreCutOrSkippedAndKeepLaterLinesInPlace) {
     t_table expected = fill_old();
-    const std::string over_long = "77 LNG" + std::string(5000, 'x') + "\n";  // one line
+    const std::string over_long = "77 LNG" + std::string(100, 'x') + "\n";  // one line
     const std::string text =
         "1234 ABCDEFG\n"     // initials cut to three
         "abc XYZ\n"          // not a number: entry kept
@@ -175,16 +246,16 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     write_file(file + "/keep", "kept");
     expect_failed_save(file);
     EXPECT_EQ(read_file(file + "/keep"), "kept");
-    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(names(), (std::vector<std::string>{"hiscores.dat", lock}));
     fs::remove_all(file);
 
-    // The temporary file cannot be made: the old file stays whole and the blocker is not ours.
-    write_file(file, "1520 ABC\n0 \n");
-    fs::create_directory(temp);
-    write_file(temp + "/keep", "kept");
-    expect_failed_save(file);
-    EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
-    EXPECT_EQ(read_file(temp + "/keep"), "kept");
+    // No temporary file can be made: its name would be too long. The old file stays whole.
+    const std::string longest = dir.write(std::string(250, 'h'), "1520 ABC\n0 \n");
+    expect_failed_save(longest);
+    EXPECT_EQ(read_file(longest), "1520 ABC\n0 \n");
+
+    // Nor is anything saved over what is not a regular file.
+    for (const std::string& odd : odd_files(dir)) expect_failed_save(odd);
 }
 
 // The disk fills up in the middle of the temporary file (a file size limit stands in for
@@ -202,7 +273,7 @@ TEST_F(Hiscore, SaveFailingPartWayKeepsTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_EQ(read_file(file), "1520 ABC\n0 \n");
-    EXPECT_EQ(names(), std::vector<std::string>{"hiscores.dat"});
+    EXPECT_EQ(names(), (std::vector<std::string>{"hiscores.dat", lock}));
 }
 
 }  // namespace

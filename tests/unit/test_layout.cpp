@@ -31,13 +31,31 @@ void expect_rect(const t_layout_item* item, float x, float y, float w, float h) 
 
 }  // namespace
 
-TEST(Layout, MissingFileGivesNullAndNullLayoutAnswersNull) {
+// A missing file is silent; a pipe, a device or a folder is one "ERROR: " line. None waits.
+TEST(Layout, MissingOrOddFileGivesNullAndNullLayoutAnswersNull) {
+    testing::internal::CaptureStdout();
     EXPECT_EQ(layout_load("no_such_file.layout"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ScratchFolder dir;
+    const Deadline deadline(5);
+    for (const std::string& odd : odd_files(dir)) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(layout_load(odd.c_str()), nullptr) << odd;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
+        EXPECT_NE(out.find(odd), std::string::npos) << out;
+    }
     EXPECT_EQ(layout_get_item(nullptr, "title"), nullptr);
     layout_free(nullptr);
 }
 
+// 1 GiB of zeros is one word, read no further than a valid file could reach, so promptly.
 TEST(Layout, EmptyFileOrNameOnlyGivesNoItems) {
+    ScratchFolder dir;
+    const Deadline deadline(5);
+    LayoutPtr huge(layout_load(huge_file(dir, "huge.layout").c_str()));
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(count_items(huge.get()), 0);
     for (const char* text : {"", "   \n\t\n", "menu\n"}) {
         LayoutPtr layout = load_text(text);
         ASSERT_NE(layout, nullptr) << '"' << text << '"';
@@ -49,7 +67,7 @@ TEST(Layout, EmptyFileOrNameOnlyGivesNoItems) {
 // Words may spread over lines or share one; of two items with one tag the first is found.
 TEST(Layout, ReadsNameAndItemsInFileOrderWhereverTheLinesBreak) {
     LayoutPtr layout = load_text(
-        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +48 0.25\nfar -1e5 1e5 0 0\n"
+        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +0x30 0.25\nfar -1e5 1e5 0 0\n"
         "\na\n1\n2\t3\n  4 b 5 6 7 8 title 9\n10 11 12");
     EXPECT_STREQ(layout->name, "main_menu");
     EXPECT_EQ(count_items(layout.get()), 6);
@@ -63,14 +81,20 @@ TEST(Layout, ReadsNameAndItemsInFileOrderWhereverTheLinesBreak) {
     EXPECT_EQ(layout_get_item(layout.get(), "titl"), nullptr);   // whole tag only
 }
 
+// Every word 31 characters long after 32 blanks, the largest file the reader takes whole:
+// still 32 items.
 TEST(Layout, ThirtyThreeItemsKeepTheFirstThirtyTwo) {
-    std::string text = "big\n";
+    auto wide = [](const std::string& word, char fill) {
+        return std::string(32, ' ') + std::string(31 - word.size(), fill) + word;
+    };
+    std::string text = wide("big", '_');
     for (int k = 0; k < 33; k++)
-        text += "item" + std::to_string(k) + " " + std::to_string(k) + " 1 2 3\n";
+        text += wide("item" + std::to_string(k), '_') + wide(std::to_string(k), '0') +
+                wide("1", '0') + wide("2", '0') + wide("3", '0');
     LayoutPtr layout = load_text(text);
     EXPECT_EQ(count_items(layout.get()), 32);
-    expect_rect(layout_get_item(layout.get(), "item31"), 31, 1, 2, 3);
-    EXPECT_EQ(layout_get_item(layout.get(), "item32"), nullptr);
+    expect_rect(layout_get_item(layout.get(), wide("item31", '_').c_str() + 32), 31, 1, 2, 3);
+    EXPECT_EQ(layout_get_item(layout.get(), wide("item32", '_').c_str() + 32), nullptr);
 }
 
 // A tag or name of 31 characters is kept whole; a longer one is cut to 31 and its tail is
