@@ -55,12 +55,12 @@ class XServer:
 
 class GameFolder:
     """A scratch folder that links the program and its data files, so that each test starts
-    with no "hiscores.dat" and leaves the build's folder as it was."""
+    with no "hiscores.dat" (nor its lock) and leaves the build's folder as it was."""
 
     def __init__(self, game_dir):
         self.path = tempfile.mkdtemp(prefix="quorvel_e2e_")
         for name in os.listdir(game_dir):
-            if name != "hiscores.dat":
+            if not name.startswith("hiscores.dat"):
                 os.symlink(os.path.join(os.path.abspath(game_dir), name), self.file(name))
 
     def file(self, name):
