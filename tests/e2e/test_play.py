@@ -46,23 +46,6 @@ class Play(PlayerTestCase):
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertTrue(same_pixels(table, p.screenshot("again.png")))
 
-    def test_every_type_and_level_deals_the_reproduced_card(self):
-        p = self.player
-        p.start_at_menu()
-        for qtype in range(4):
-            for level in range(3):
-                p.choose(qtype, level)
-                rnd = p.begin_round()
-                marked = [p.answer_current(rnd) for _ in range(3)]
-                time.sleep(0.2)
-                shot = p.screenshot("round.png")
-                for row, col in marked:
-                    self.assertTrue(p.square_is_marked(shot, row, col),
-                                    f"type {qtype} level {level} square {row},{col}")
-                p.tap(PLAY, "quit_button")
-                p.wait_for_buttons(MENU, "start_button")
-        self.assertEqual(p.game.key_until_exit("Escape"), 0)
-
     def test_time_out_leads_through_the_review_to_the_score(self):
         p = self.player
         p.start_at_menu()
