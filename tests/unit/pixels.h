@@ -1,14 +1,16 @@
-// Set-up and colour checks for tests that draw: SDL's dummy video driver with the off-screen
-// GL ES context, started once per test process, and pixels read back from it.
+// Set-up and read-back for tests that draw: SDL's dummy video driver with the off-screen
+// GL ES context, started once per test process, and pixels and text ink read back from it.
 #pragma once
 
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "fonts.h"
 #include "graphics.h"
+#include "layout.h"
 
 // Starts graphics and input once; later calls do nothing.
 void headless_start();
@@ -36,14 +38,6 @@ struct t_rgb {
     int r, g, b;
 };
 
-// The colour `top` with opacity `alpha` blended over `under`, as GL rounds it.
-inline t_rgb blend(t_rgb top, float alpha, t_rgb under) {
-    auto mix = [alpha](int t, int u) {
-        return static_cast<int>(t * alpha + u * (1 - alpha) + 0.5f);
-    };
-    return {mix(top.r, under.r), mix(top.g, under.g), mix(top.b, under.b)};
-}
-
 // Expects the pixel at game coordinates (x, y) to be `want`, give or take `tolerance`.
 inline void expect_pixel(int x, int y, t_rgb want, int tolerance = 3) {
     const auto got = pixel_at(x, y);
@@ -55,6 +49,33 @@ inline void expect_pixel(int x, int y, t_rgb want, int tolerance = 3) {
 
 constexpr t_rgb BLACK = {0, 0, 0};
 constexpr t_rgb WHITE = {255, 255, 255};
-constexpr t_rgb BUTTON_YELLOW = {204, 204, 77};
-constexpr t_rgb PANEL_BLUE = {204, 204, 255};
-constexpr t_rgb FRAME_BLUE = {0, 0, 204};
+
+// The whole last frame, read once, so that references drawn later do not disturb it.
+struct t_frame {
+    std::vector<GLubyte> rgba = std::vector<GLubyte>(GAME_WIDTH * GAME_HEIGHT * 4);
+    t_frame();
+    const GLubyte* at(int x, int y) const {
+        return &rgba[((GAME_HEIGHT - 1 - y) * GAME_WIDTH + x) * 4];
+    }
+    int sum(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
+};
+
+// Text ink (the near-black pixels) found in a rectangle, cropped to its bounding box.
+struct t_ink {
+    int left, top, right, bottom;  // inclusive; right < left when there is none
+    std::vector<bool> mask;
+    bool operator==(const t_ink& o) const {
+        return right - left == o.right - o.left && bottom - top == o.bottom - o.top &&
+               mask == o.mask;
+    }
+};
+t_ink ink_in(const t_frame& frame, int x, int y, int w, int h);
+
+// The ink of `text` written alone in the large font from (0, 0). Draws over the frame.
+t_ink ink_of(const char* text);
+// Expects the ink of the rectangle (x, y, w, h) of `frame` to be `text` in the large font,
+// centred across on `cx` and within the font's line centred on `cy`. Draws over the frame.
+void expect_text(const t_frame& frame, const char* text, float cx, float cy, int x, int y, int w,
+                 int h);
+// Expects nothing but black outside `item` grown by `margin` on every side.
+void expect_blank_outside(const t_frame& frame, const t_layout_item& item, int margin);

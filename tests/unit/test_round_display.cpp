@@ -1,104 +1,122 @@
-// The clock text, the card's squares and veils, and the scoring overlay drawn over the card
-// (widgets given no rectangle are tested with the others in test_button.cpp).
+// What the player sees of a round where it is drawn: the clock's text, the card's numbers,
+// squares and marks, the scoring overlay, and the round score's lines.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "main.h"
 #include "pixels.h"
 #include "round_display.h"
+#include "screen_helpers.h"
 
 namespace {
 
-std::string time_text(int32_t ms) {
-    char text[ROUND_TIME_TEXT_SIZE];
-    round_time_text(ms, text, sizeof text);
-    return text;
-}
-
-const t_rgb VEILED_WHITE = blend({0, 0, 153}, 0.8f, WHITE);
-
-// A card with every square holding 10000 and the squares of `marked` rows marked.
-t_bingo_card card_with_marked_rows(std::initializer_list<int> marked) {
-    t_bingo_card card{};
-    for (auto& row : card.squares)
-        for (auto& square : row) square.answer_value = 10000;
-    for (int row : marked)
-        for (auto& square : card.squares[row]) square.marked = 1;
-    return card;
-}
-
 class RoundDisplay : public ::testing::Test {
    protected:
-    void SetUp() override { start_frame(); }
+    void SetUp() override {
+        start_frame();
+        load_game_fonts();
+    }
 };
+
+float centre(float origin, float extent, int index) { return origin + extent * (index + 0.5f) / 5; }
+
+bool reddish(const t_frame& f, float x, float y) {
+    const GLubyte* p = f.at(static_cast<int>(x), static_cast<int>(y));
+    return p[0] > p[2] + 50;
+}
 
 }  // namespace
 
 TEST(RoundClock, ShowsMinutesAndWholeSecondsOrGameOver) {
-    EXPECT_EQ(time_text(60000), "01:00");
-    EXPECT_EQ(time_text(59999), "00:59");
-    EXPECT_EQ(time_text(999), "00:00");
-    EXPECT_EQ(time_text(1), "00:00");  // only exactly 0 is over
-    EXPECT_EQ(time_text(0), "GAME OVER");
+    const std::pair<int, std::string> cases[] = {
+        {60000, "01:00"}, {59999, "00:59"}, {1, "00:00"}, {0, "GAME OVER"}};
+    for (const auto& [ms, want] : cases) {
+        char text[ROUND_TIME_TEXT_SIZE];
+        round_time_text(ms, text, sizeof text);
+        EXPECT_EQ(text, want) << ms;
+    }
 }
 
-// On a card 500 units square each cell is 100 units and each white square 97, centred on
-// its cell; the half-unit offset puts the square's edges on whole pixels.
-TEST_F(RoundDisplay, CardSquaresAreNinetySevenUnitsWithThreeUnitGaps) {
-    t_layout_item item = {"bingo_card", 0.5f, 0.5f, 500, 500};
-    t_bingo_card card = card_with_marked_rows({});
-    bc_render(&card, &item);
-    // Along row 0 (the frame lies over the outer gap): a square from 2 to 98, a gap at 99
-    // to 101, the next square from 102.
-    expect_pixel(2, 20, WHITE);
-    expect_pixel(98, 20, WHITE);
-    expect_pixel(99, 20, PANEL_BLUE);
-    expect_pixel(101, 20, PANEL_BLUE);
-    expect_pixel(102, 20, WHITE);
-    // Down column 0 likewise.
-    expect_pixel(20, 2, WHITE);
-    expect_pixel(20, 98, WHITE);
-    expect_pixel(20, 99, PANEL_BLUE);
-    expect_pixel(20, 102, WHITE);
-    expect_pixel(498, 20, WHITE);  // the last column reaches 1.5 units from the right edge
+// Each square shows its own number, centred on the square, and the squares are whole cells
+// less a 3-unit gap; nothing is drawn beside the card.
+TEST_F(RoundDisplay, CardShowsEachNumberCentredInItsSquare) {
+    for (const char* file : {"play.layout", "round_score.layout"}) {
+        SCOPED_TRACE(file);
+        t_layout_item item = layout_item_of(file, "bingo_card");
+        t_bingo_card card{};
+        for (int i = 0; i < NUM_QUESTIONS; i++)  // one to five digits
+            card.squares[i / CARD_SIZE][i % CARD_SIZE].answer_value = i * i * i;
+        start_frame();
+        bc_render(&card, &item);
+        const t_frame frame;
+        expect_blank_outside(frame, item, 2);
+        const float cw = item.w / CARD_SIZE, ch = item.h / CARD_SIZE;
+        int white_down = 0;  // beside the numbers
+        for (int y = static_cast<int>(item.y) + 3; y < item.y + item.h - 3; y++)
+            white_down += frame.sum(static_cast<int>(item.x + 4), y) == 765;
+        EXPECT_NEAR(white_down, CARD_SIZE * (ch - 3) - 3, 3);
+        for (int i = 0; i < NUM_QUESTIONS; i++) {
+            const int row = i / CARD_SIZE, col = i % CARD_SIZE;
+            expect_text(frame, std::to_string(i * i * i).c_str(), centre(item.x, item.w, col),
+                        centre(item.y, item.h, row), static_cast<int>(item.x + cw * col) + 3,
+                        static_cast<int>(item.y + ch * row) + 3, static_cast<int>(cw) - 6,
+                        static_cast<int>(ch) - 6);
+        }
+    }
 }
 
-// Sampled near the squares' corners, clear of their numbers.
-TEST_F(RoundDisplay, MarkedSquaresWearTheBlueVeil) {
-    t_layout_item item = {"bingo_card", 100.5f, 0.5f, 400, 400};
-    t_bingo_card card = card_with_marked_rows({});
-    card.squares[1][2].marked = 1;
-    bc_render(&card, &item);
-    // Cells are 80 units; the square of row 1, column 2 spans x 262 to 339, y 82 to 159.
-    expect_pixel(264, 84, VEILED_WHITE);
-    expect_pixel(337, 157, VEILED_WHITE);
-    expect_pixel(184, 84, WHITE);   // row 1, column 1
-    expect_pixel(264, 164, WHITE);  // row 2, column 2
+// Scored with drawing: each complete line is red through the gaps between its squares (row 2,
+// column 1, both diagonals here), row 0 is not; a blackout veils the whole card in red, and
+// a marked square otherwise wears a blue veil.
+TEST_F(RoundDisplay, ScoringDrawsCompleteLinesAndTheBlackout) {
+    t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    for (bool blackout : {false, true}) {
+        t_bingo_card card{};
+        for (int r = 0; r < CARD_SIZE; r++) {
+            for (int c = 0; c < CARD_SIZE; c++)
+                card.squares[r][c].marked = blackout || r == 2 || c == 1 || r == c || r + c == 4;
+        }
+        start_frame();
+        bc_render(&card, &item);
+        EXPECT_EQ(bc_score(&card, 1, &item), blackout ? 22000 : 4000);
+        const t_frame f;
+        expect_blank_outside(f, item, 2);
+        auto x = [&](float col) { return item.x + item.w * (col + 0.5f) / 5; };
+        auto y = [&](float row) { return item.y + item.h * (row + 0.5f) / 5; };
+        for (float k = 0.5f; k < 4; k++) {
+            EXPECT_TRUE(reddish(f, x(k), y(2)) && reddish(f, x(1), y(k))) << k;
+            EXPECT_TRUE(reddish(f, x(k), y(k)) && reddish(f, x(k), y(4 - k))) << k;
+            EXPECT_EQ(reddish(f, x(k), y(0)), blackout) << k;
+        }
+        // Near the top-left corners of square (0, 1), marked, and (0, 3), not marked.
+        const GLubyte* marked = f.at(static_cast<int>(x(0.5f) + 4), static_cast<int>(item.y + 4));
+        EXPECT_TRUE(blackout ? marked[0] > marked[2] + 50 : marked[2] > marked[0] + 100);
+        EXPECT_EQ(reddish(f, x(2.5f) + 4, item.y + 4), blackout);
+        EXPECT_TRUE(blackout ||
+                    f.sum(static_cast<int>(x(2.5f) + 4), static_cast<int>(item.y + 4)) == 765);
+    }
 }
 
-// The scoring overlay on a card 800 by 400 units: cells of 160 by 80, centres at 80 + 160k
-// across and 40 + 80k down, and a 3-unit gap of panel between squares (at x 158.5 to 161.5).
-TEST_F(RoundDisplay, CompleteRowGetsARedLineFromFirstToLastCentre) {
-    t_layout_item item = {"bingo_card", 0, 0, 800, 400};
-    t_bingo_card card = card_with_marked_rows({2});
-    bc_render(&card, &item);
-    EXPECT_EQ(bc_score(&card, 1, &item), 1000);
-    const t_rgb red_on_panel = blend({255, 0, 0}, 0.6f, PANEL_BLUE);
-    expect_pixel(160, 200, red_on_panel);  // on row 2's line, in a gap
-    expect_pixel(160, 197, red_on_panel);  // the line is 7 units wide
-    expect_pixel(160, 203, red_on_panel);
-    expect_pixel(160, 208, PANEL_BLUE);
-    expect_pixel(160, 120, PANEL_BLUE);    // row 1 is not complete
-    expect_pixel(20, 200, VEILED_WHITE);   // the line starts at the first centre
-    expect_pixel(780, 200, VEILED_WHITE);  //   and ends at the last
-}
-
-TEST_F(RoundDisplay, BlackoutVeilsTheWholeCardInRed) {
-    t_layout_item item = {"bingo_card", 0, 0, 800, 400};
-    t_bingo_card card = card_with_marked_rows({0, 1, 2, 3, 4});
-    bc_render(&card, &item);
-    EXPECT_EQ(bc_score(&card, 1, &item), 22000);
-    expect_pixel(160, 10, blend({255, 0, 0}, 0.6f, PANEL_BLUE));
-    expect_pixel(120, 10, blend({255, 0, 0}, 0.6f, VEILED_WHITE));
-    expect_pixel(400, 420, BLACK, 0);
+TEST_F(RoundDisplay, RoundScorePanelShowsEachLineOfTheScore) {
+    t_bingo_card card{};
+    for (auto& row : card.squares)
+        for (auto& square : row) square.marked = 1;
+    bc_score(&card, 0, nullptr);
+    t_round round{};
+    for (int i = 0; i < 20; i++) round.questions[i].answered = 1;
+    round.time_remaining = 12999;
+    t_player player = {33333, 0, ""};
+    t_layout_item panel = layout_item_of("round_score.layout", "score");
+    render_round_score(&card, &round, &player, &panel);
+    const t_frame frame;
+    const char* lines[] = {"Answers (20): 2000", "Bingos (12): 12000", "Blackout (1): 10000",
+                           "Seconds Remain (12): 600", "TOTAL: 33333"};
+    for (int k = 0; k < 5; k++) {
+        const t_ink ink = ink_in(frame, static_cast<int>(panel.x) + 3,
+                                 static_cast<int>(panel.y + panel.h * k / 5) + 1,
+                                 static_cast<int>(panel.w) - 6, static_cast<int>(panel.h / 5) - 2);
+        EXPECT_TRUE(ink == ink_of(lines[k])) << lines[k];
+    }
 }
