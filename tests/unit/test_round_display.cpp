@@ -42,7 +42,7 @@ TEST(RoundClock, ShowsMinutesAndWholeSecondsOrGameOver) {
 // Each square shows its own number, centred on the square, and the squares are whole cells
 // less a 3-unit gap; nothing is drawn beside the card.
 TEST_F(RoundDisplay, CardShowsEachNumberCentredInItsSquare) {
-    for (const char* file : {"play.layout", "round_score.layout"}) {
+    for (const char* file : {"play.layout", "round_score.layout", "game_over.layout"}) {
         SCOPED_TRACE(file);
         t_layout_item item = layout_item_of(file, "bingo_card");
         t_bingo_card card{};
@@ -105,14 +105,14 @@ TEST_F(RoundDisplay, RoundScorePanelShowsEachLineOfTheScore) {
         for (auto& square : row) square.marked = 1;
     bc_score(&card, 0, nullptr);
     t_round round{};
-    for (int i = 0; i < 20; i++) round.questions[i].answered = 1;
-    round.time_remaining = 12999;
-    t_player player = {33333, 0, ""};
+    for (t_question& q : round.questions) q.answered = 1;
+    round.time_remaining = 59999;  // the widest lines
+    t_player player = {27450, 0, ""};
     t_layout_item panel = layout_item_of("round_score.layout", "score");
     render_round_score(&card, &round, &player, &panel);
     const t_frame frame;
-    const char* lines[] = {"Answers (20): 2000", "Bingos (12): 12000", "Blackout (1): 10000",
-                           "Seconds Remain (12): 600", "TOTAL: 33333"};
+    const char* lines[] = {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
+                           "Seconds Remain (59): 2950", "TOTAL: 27450"};
     for (int k = 0; k < 5; k++) {
         const t_ink ink = ink_in(frame, static_cast<int>(panel.x) + 3,
                                  static_cast<int>(panel.y + panel.h * k / 5) + 1,
