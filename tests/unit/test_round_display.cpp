@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "main.h"
 #include "pixels.h"
@@ -14,88 +13,83 @@ namespace {
 
 class RoundDisplay : public ::testing::Test {
    protected:
-    void SetUp() override {
-        start_frame();
-        load_game_fonts();
-    }
+    void SetUp() override { load_game_fonts(); }
 };
 
-float centre(float origin, float extent, int index) { return origin + extent * (index + 0.5f) / 5; }
-
-bool reddish(const t_frame& f, float x, float y) {
-    const GLubyte* p = f.at(static_cast<int>(x), static_cast<int>(y));
-    return p[0] > p[2] + 50;
+// A card with `number(i)` on square i (row by row), squares marked where `marked(i)` holds,
+// drawn (and with `score`, scored) in the card of a layout file, and read back.
+template <typename Number, typename Marked>
+t_frame draw_card(t_layout_item item, Number number, Marked marked, bool score = false) {
+    t_bingo_card card{};
+    for (int i = 0; i < NUM_QUESTIONS; i++)
+        card.squares[i / CARD_SIZE][i % CARD_SIZE] = {number(i), marked(i)};
+    start_frame();
+    bc_render(&card, &item);
+    if (score) bc_score(&card, 1, &item);
+    EXPECT_EQ(drawn_outside(t_frame(), item, 2), 0) << "drawn beside the card";
+    return t_frame();
 }
 
 }  // namespace
 
 TEST(RoundClock, ShowsMinutesAndWholeSecondsOrGameOver) {
-    const std::pair<int, std::string> cases[] = {
-        {60000, "01:00"}, {59999, "00:59"}, {1, "00:00"}, {0, "GAME OVER"}};
-    for (const auto& [ms, want] : cases) {
+    for (const auto& [ms, want] : {std::pair<int, std::string>{60000, "01:00"},
+                                   {59999, "00:59"},
+                                   {1000, "00:01"},
+                                   {999, "00:00"},
+                                   {0, "GAME OVER"}}) {
         char text[ROUND_TIME_TEXT_SIZE];
         round_time_text(ms, text, sizeof text);
         EXPECT_EQ(text, want) << ms;
     }
 }
 
-// Each square shows its own number, centred on the square, and the squares are whole cells
-// less a 3-unit gap; nothing is drawn beside the card.
+// Each square shows its own number centred on it; the squares are their cells less a 3-unit
+// gap of panel (counted down the left column, beside the numbers).
 TEST_F(RoundDisplay, CardShowsEachNumberCentredInItsSquare) {
     for (const char* file : {"play.layout", "round_score.layout", "game_over.layout"}) {
-        SCOPED_TRACE(file);
-        t_layout_item item = layout_item_of(file, "bingo_card");
-        t_bingo_card card{};
-        for (int i = 0; i < NUM_QUESTIONS; i++)  // one to five digits
-            card.squares[i / CARD_SIZE][i % CARD_SIZE].answer_value = i * i * i;
-        start_frame();
-        bc_render(&card, &item);
-        const t_frame frame;
-        expect_blank_outside(frame, item, 2);
+        const t_layout_item item = layout_item_of(file, "bingo_card");
+        const t_frame frame = draw_card(
+            item, [](int i) { return i * i * i; }, [](int) { return 0; });
         const float cw = item.w / CARD_SIZE, ch = item.h / CARD_SIZE;
-        int white_down = 0;  // beside the numbers
-        for (int y = static_cast<int>(item.y) + 3; y < item.y + item.h - 3; y++)
-            white_down += frame.sum(static_cast<int>(item.x + 4), y) == 765;
-        EXPECT_NEAR(white_down, CARD_SIZE * (ch - 3) - 3, 3);
+        int white = 0;
+        for (float y = item.y + 3; y < item.y + item.h - 3; y++)
+            white += frame.sum(item.x + 4, y) == 765;
+        EXPECT_NEAR(white, CARD_SIZE * (ch - 3) - 3, 3) << file;
+        EXPECT_GT(frame.sum(item.x + cw, item.y + ch / 2), 600) << "the panel shows between";
         for (int i = 0; i < NUM_QUESTIONS; i++) {
-            const int row = i / CARD_SIZE, col = i % CARD_SIZE;
-            expect_text(frame, std::to_string(i * i * i).c_str(), centre(item.x, item.w, col),
-                        centre(item.y, item.h, row), static_cast<int>(item.x + cw * col) + 3,
-                        static_cast<int>(item.y + ch * row) + 3, static_cast<int>(cw) - 6,
-                        static_cast<int>(ch) - 6);
+            const float x = item.x + cw * (i % CARD_SIZE), y = item.y + ch * (i / CARD_SIZE);
+            expect_text(frame, std::to_string(i * i * i).c_str(), x + cw / 2, y + ch / 2,
+                        int(x) + 3, int(y) + 3, int(cw) - 6, int(ch) - 6);
         }
     }
 }
 
-// Scored with drawing: each complete line is red through the gaps between its squares (row 2,
-// column 1, both diagonals here), row 0 is not; a blackout veils the whole card in red, and
-// a marked square otherwise wears a blue veil.
+// Scored with drawing, each complete line (row 2, column 1 and both diagonals here) is red
+// through the gaps between its squares, and row 0 is not; marked squares wear a blue veil;
+// a blackout veils the whole card in red.
 TEST_F(RoundDisplay, ScoringDrawsCompleteLinesAndTheBlackout) {
-    t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    const t_layout_item item = layout_item_of("play.layout", "bingo_card");
+    auto x = [&](float col) { return item.x + item.w * (col + 0.5f) / 5; };
+    auto y = [&](float row) { return item.y + item.h * (row + 0.5f) / 5; };
     for (bool blackout : {false, true}) {
-        t_bingo_card card{};
-        for (int r = 0; r < CARD_SIZE; r++) {
-            for (int c = 0; c < CARD_SIZE; c++)
-                card.squares[r][c].marked = blackout || r == 2 || c == 1 || r == c || r + c == 4;
-        }
-        start_frame();
-        bc_render(&card, &item);
-        EXPECT_EQ(bc_score(&card, 1, &item), blackout ? 22000 : 4000);
-        const t_frame f;
-        expect_blank_outside(f, item, 2);
-        auto x = [&](float col) { return item.x + item.w * (col + 0.5f) / 5; };
-        auto y = [&](float row) { return item.y + item.h * (row + 0.5f) / 5; };
+        const t_frame f = draw_card(
+            item, [](int) { return 1; },
+            [&](int i) {
+                const int r = i / 5, c = i % 5;
+                return blackout || r == 2 || c == 1 || r == c || r + c == 4;
+            },
+            true);
+        auto red = [&](float px, float py) { return f.at(px, py)[0] > f.at(px, py)[2] + 50; };
         for (float k = 0.5f; k < 4; k++) {
-            EXPECT_TRUE(reddish(f, x(k), y(2)) && reddish(f, x(1), y(k))) << k;
-            EXPECT_TRUE(reddish(f, x(k), y(k)) && reddish(f, x(k), y(4 - k))) << k;
-            EXPECT_EQ(reddish(f, x(k), y(0)), blackout) << k;
+            EXPECT_TRUE(red(x(k), y(2)) && red(x(1), y(k)) && red(x(k), y(k)) &&
+                        red(x(k), y(4 - k)));
+            EXPECT_EQ(red(x(k), y(0)), blackout) << k;
         }
-        // Near the top-left corners of square (0, 1), marked, and (0, 3), not marked.
-        const GLubyte* marked = f.at(static_cast<int>(x(0.5f) + 4), static_cast<int>(item.y + 4));
+        // Near the top-left corners of square (0, 1), marked, and (0, 3), not.
+        const GLubyte* marked = f.at(x(0.5f) + 4, item.y + 4);
         EXPECT_TRUE(blackout ? marked[0] > marked[2] + 50 : marked[2] > marked[0] + 100);
-        EXPECT_EQ(reddish(f, x(2.5f) + 4, item.y + 4), blackout);
-        EXPECT_TRUE(blackout ||
-                    f.sum(static_cast<int>(x(2.5f) + 4), static_cast<int>(item.y + 4)) == 765);
+        EXPECT_EQ(f.sum(x(2.5f) + 4, item.y + 4) == 765, !blackout);
     }
 }
 
@@ -109,14 +103,16 @@ TEST_F(RoundDisplay, RoundScorePanelShowsEachLineOfTheScore) {
     round.time_remaining = 59999;  // the widest lines
     t_player player = {27450, 0, ""};
     t_layout_item panel = layout_item_of("round_score.layout", "score");
+    start_frame();
     render_round_score(&card, &round, &player, &panel);
     const t_frame frame;
     const char* lines[] = {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
                            "Seconds Remain (59): 2950", "TOTAL: 27450"};
-    for (int k = 0; k < 5; k++) {
-        const t_ink ink = ink_in(frame, static_cast<int>(panel.x) + 3,
-                                 static_cast<int>(panel.y + panel.h * k / 5) + 1,
-                                 static_cast<int>(panel.w) - 6, static_cast<int>(panel.h / 5) - 2);
-        EXPECT_TRUE(ink == ink_of(lines[k])) << lines[k];
+    for (int k = 0; k < 5; k++) {  // the ink of each fifth of the panel, less the frame
+        int left = 0, top = 0;
+        EXPECT_EQ(ink_in(frame, int(panel.x) + 3, int(panel.y + panel.h * k / 5) + 1,
+                         int(panel.w) - 6, int(panel.h / 5) - 2, &left, &top),
+                  ink_of(lines[k], &left, &top))
+            << lines[k];
     }
 }
