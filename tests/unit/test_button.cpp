@@ -16,16 +16,10 @@ namespace {
 
 using ButtonPtr = std::unique_ptr<t_button>;
 
-class Button : public ::testing::Test {
-   protected:
-    void SetUp() override {
-        start_frame();
-        load_game_fonts();
-    }
-};
-
 // Draws every widget of the game into `item`, which may be null.
 void draw_every_widget(t_layout_item* item) {
+    load_game_fonts();
+    start_frame();
     ButtonPtr button(button_new("MULTIPLICATION"));
     t_round round{};
     t_bingo_card card{};
@@ -69,14 +63,14 @@ TEST(ButtonRecord, ClicksStrictlyInsideOrAnywhereWhenSelected) {
 // A button's bevel, h / 20 deep, is lighter than its body above and left, darker below and
 // right, equal in area; a panel's darker frame runs 2 units wide along every edge, which it
 // straddles; neither draws anything further out.
-TEST_F(Button, BevelAndFrameLineTheEdges) {
+TEST(Button, BevelAndFrameLineTheEdges) {
     for (t_layout_item item : {t_layout_item{"b", 100, 100, 240, 160},
                                {"b", 420, 300, 300, 80},
                                {"p", 200, 100, 300, 200}}) {
         const bool panel = item.tag[0] == 'p';
         ButtonPtr button(button_new(""));
-        start_frame();
-        put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 0.5f, 0.5f, 0.5f, 1);  // shadow shows on grey
+        start_frame();  // on grey, where the shadow shows
+        put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 0.5f, 0.5f, 0.5f, 1);
         panel ? render_panel(&item) : button_render(button.get(), &item);
         const t_frame f;
         EXPECT_EQ(drawn_outside(f, item, panel), 0);
@@ -98,7 +92,9 @@ TEST_F(Button, BevelAndFrameLineTheEdges) {
 }
 
 // Labels and panel texts are centred in their rectangles, clear of the bevel or frame.
-TEST_F(Button, LabelsAndPanelTextsAreCentred) {
+TEST(Button, LabelsAndPanelTextsAreCentred) {
+    load_game_fonts();
+    start_frame();
     t_layout_item item = {"b", 123, 211, 301, 77};
     ButtonPtr button(button_new("Continue"));
     button_render(button.get(), &item);
@@ -109,14 +105,14 @@ TEST_F(Button, LabelsAndPanelTextsAreCentred) {
     expect_text(t_frame(), "27450", 520, 360, 402, 322, 236, 76);
 }
 
-TEST_F(Button, EveryWidgetGivenNoRectangleDrawsNothing) {
+TEST(Button, EveryWidgetGivenNoRectangleDrawsNothing) {
     draw_every_widget(nullptr);
     EXPECT_EQ(drawn_outside(t_frame(), {"none", 0, 0, 0, 0}, 0), 0);
 }
 
 // Drawing turns layout positions into ints: at the farthest coordinates a layout file may
 // hold, every widget still draws without overflow (the sanitizer build checks).
-TEST_F(Button, WidgetsDrawAtTheFarthestCoordinatesALayoutAllows) {
+TEST(Button, WidgetsDrawAtTheFarthestCoordinatesALayoutAllows) {
     constexpr float FAR = LAYOUT_MAX_COORDINATE;
     for (t_layout_item item : {t_layout_item{"far", FAR, FAR, FAR, FAR},
                                {"near", -FAR, -FAR, FAR, FAR},
