@@ -106,3 +106,24 @@ TEST(RoundDisplay, RoundScorePanelShowsEachLineOfTheScore) {
             << lines[k];
     }
 }
+
+// The current question, its solution and the clock, each centred in its panel; the review's
+// panel holds the longest texts.
+TEST(RoundDisplay, QuestionSolutionAndClockAreCentredInTheirPanels) {
+    t_round round{};
+    round_make_question(&round.questions[3], DIVISION, 100, 100);
+    round.curr_q_idx = 3;
+    round.time_remaining = 59999;
+    t_layout_item item = layout_item_of("game_over.layout", "question");
+    const std::pair<void (*)(t_round*, t_layout_item*), const char*> cases[] = {
+        {round_question_render, "10000 / 100 = ?"},
+        {round_solution_render, "10000 / 100 = 100"},
+        {round_time_render, "00:59"}};
+    for (const auto& [render, text] : cases) {
+        load_game_fonts();
+        start_frame();
+        render(&round, &item);
+        expect_text(t_frame(), text, item.x + item.w / 2, item.y + item.h / 2, int(item.x) + 3,
+                    int(item.y) + 3, int(item.w) - 6, int(item.h) - 6);
+    }
+}

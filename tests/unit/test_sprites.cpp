@@ -34,7 +34,9 @@ TEST_F(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
                     sprites[i].w == sizes[i][2] && sprites[i].h == sizes[i][3])
             << i;
     }
-    free_sprite(1);
+    EXPECT_STREQ(sprites[3].filename, "surface");
+    free_sprite(3);  // forgets the name only
+    EXPECT_STREQ(sprites[3].filename, "");
     while (SDL_GetTicks() <= 10) SDL_Delay(1);
     for (int i = 4; i < MAX_SPRITES; i++) ASSERT_EQ(load(1, 1), i);
     for (sprite_t& slot : sprites) slot.timestamp = 5;
