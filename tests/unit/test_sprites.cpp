@@ -8,25 +8,15 @@
 #include "pixels.h"
 #include "sprite_helpers.h"
 
-namespace {
-
-class Sprite : public ::testing::Test {
-   protected:
-    void SetUp() override { headless_start(); }
-    void TearDown() override { SDL_FreeSurface(image_); }
-    int load(int w, int h) { return ogl_load_sprite_from_surface(image_, rect_of(w, h)); }
-
-    ScratchSpriteTable table_;
-    SDL_Surface* image_ = magenta_surface(70, 40);
-};
-
-}  // namespace
-
 // Slots go first-free, each texture the smallest power of two that holds its image, which
 // keeps its own size; a freed slot is not handed out again. A full table gives up its oldest
 // mortal slot (the lowest index among equals), deleting its texture; with none older than
 // now, slot 0.
-TEST_F(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
+TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
+    headless_start();
+    ScratchSpriteTable table;
+    SDL_Surface* image = magenta_surface(70, 40);
+    auto load = [&](int w, int h) { return ogl_load_sprite_from_surface(image, rect_of(w, h)); };
     const int sizes[][4] = {{12, 40, 16, 64}, {65, 16, 128, 16}, {1, 1, 1, 1}, {64, 33, 64, 64}};
     for (int i = 0; i < 4; i++) {
         ASSERT_EQ(load(sizes[i][0], sizes[i][1]), i);
@@ -50,23 +40,29 @@ TEST_F(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     EXPECT_EQ(load(1, 1), 700);
     for (sprite_t& slot : sprites) slot.immortal = 1;
     EXPECT_EQ(load(3, 3), 0);
+    SDL_FreeSurface(image);
 }
 
 // Each failure says so in one line, and no slot changes.
-TEST_F(Sprite, BadIndicesAndFailedLoadsChangeNothing) {
+TEST(Sprite, BadIndicesAndFailedLoadsChangeNothing) {
+    headless_start();
+    ScratchSpriteTable table;
+    SDL_Surface* image = magenta_surface(70, 40);
+    auto load = [&](int w, int h) { return ogl_load_sprite_from_surface(image, rect_of(w, h)); };
     const int id = load(5, 7);
     const sprite_t before = sprites[id];
     testing::internal::CaptureStdout();
     free_sprite(-1);
     free_sprite(MAX_SPRITES);
     ogl_load_graphic("no_such_image.bmp", id);
-    EXPECT_EQ(ogl_load_sprite_from_surface(image_, rect_of(9000, 1)), -1);  // too wide
-    ogl_load_graphic_from_surface(image_, rect_of(1, 9000), id);
+    EXPECT_EQ(load(9000, 1), -1);  // too wide
+    ogl_load_graphic_from_surface(image, rect_of(1, 9000), id);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5) << out;
     EXPECT_TRUE(sprites[id].texture == before.texture && sprites[id].tw == 5 &&
                 sprites[id].th == 7);
     EXPECT_EQ(sprites[id + 1].texture, 0u);
+    SDL_FreeSurface(image);
 }
 
 // 0x12, 0x34, 0x56 tells the byte order of a 24-bit pixel, which magenta would not.
