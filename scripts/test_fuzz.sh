@@ -14,6 +14,14 @@ cmake --build build-fuzz -j"$(nproc)"
 root=$PWD
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# The targets read their inputs by bare name from a scratch folder, in memory where the system
+# offers it (a file written to disk per input is slow), beside the glyph strip that fuzzed
+# font descriptions name (s.bmp) and the description that names the fuzzed strip (g.fnt).
+scratch=$(mktemp -d /dev/shm/quorvel_fuzz.XXXXXX 2>/dev/null || mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cp tests/fuzz/corpus/glyph_strip/strip56_24bit.bmp "$scratch/s.bmp"
+printf 'fuzz -1 94 g.bmp\n' >"$scratch/g.fnt"
+
 # fuzz TARGET SHIPPED_FILE...: the working corpus keeps what earlier runs found.
 fuzz() {
   local target=$1
@@ -22,11 +30,10 @@ fuzz() {
   mkdir -p "$corpus" "$artifacts"
   cp "$root"/tests/fuzz/corpus/"$target"/* "$@" "$corpus"/
   echo "Fuzzing $target for $seconds s"
-  # The targets work in a scratch folder of their own, so every path given is absolute;
-  # the readers' messages on standard output are silenced.
-  "$root/build-fuzz/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" \
+  # Every path given is absolute; the readers' messages on standard output are silenced.
+  (cd "$scratch" && "$root/build-fuzz/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" \
     -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 \
-    -artifact_prefix="$artifacts/$target-" </dev/null 2>"$root/build-fuzz/$target.log" || {
+    -artifact_prefix="$artifacts/$target-" </dev/null 2>"$root/build-fuzz/$target.log") || {
     tail -n 60 "$root/build-fuzz/$target.log"
     return 1
   }

@@ -1,9 +1,10 @@
-// Helpers for tests of the sprite table and of what is drawn from it: a scratch table
-// and small SDL surfaces painted by hand.
+// Helpers for tests of the sprite table and of what is drawn from it: a scratch table and
+// small SDL surfaces painted by hand.
 #pragma once
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "sprites.h"
@@ -13,8 +14,15 @@
 // same process keep their glyphs.
 class ScratchSpriteTable {
    public:
-    ScratchSpriteTable();
-    ~ScratchSpriteTable();
+    ScratchSpriteTable() : saved_(sprites, sprites + MAX_SPRITES) {
+        reset_sprites();
+        for (sprite_t& slot : sprites) slot.immortal = 0;
+    }
+    ~ScratchSpriteTable() {
+        for (sprite_t& slot : sprites)
+            if (slot.texture) glDeleteTextures(1, &slot.texture);
+        std::copy(saved_.begin(), saved_.end(), sprites);
+    }
     ScratchSpriteTable(const ScratchSpriteTable&) = delete;
     ScratchSpriteTable& operator=(const ScratchSpriteTable&) = delete;
 
@@ -22,9 +30,21 @@ class ScratchSpriteTable {
     std::vector<sprite_t> saved_;
 };
 
-// A w x h surface of the given depth filled with magenta; the caller frees it.
-SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24);
-// Paints a rectangle of the surface in one colour.
-void paint(SDL_Surface* surface, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b);
 // The rectangle of size w x h at (x, y).
-SDL_Rect rect_of(int w, int h, int x = 0, int y = 0);
+inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {
+    return {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+            static_cast<Uint16>(h)};
+}
+
+// Paints a rectangle of the surface in one colour.
+inline void paint(SDL_Surface* surface, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_Rect rect = rect_of(w, h, x, y);
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, r, g, b));
+}
+
+// A w x h surface of the given depth filled with magenta; the caller frees it.
+inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, bits_per_pixel, 0, 0, 0, 0);
+    paint(surface, 0, 0, w, h, 255, 0, 255);
+    return surface;
+}
