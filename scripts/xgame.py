@@ -215,11 +215,15 @@ class Player:
         self.cursor = 0  # the game's question cursor; rounds start where the last one left it
         self.qtype, self.level = 0, 0
         self.played = []  # (type, level) of every round started, abandoned ones included
+        self.env = {}  # settings for every start
+        self.games = []  # every run started, the current one last
         self.game = None
 
     def start(self, extra_env=None):
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC", "LD_PRELOAD": faketime_library()}
+        env.update(self.env)
         self.game = Game(self.x, self.game_dir, dict(env, **(extra_env or {})), self.command)
+        self.games.append(self.game)
         self.game.wait_for_window()
         return self.game
 

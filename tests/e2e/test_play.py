@@ -71,6 +71,9 @@ class Play(PlayerTestCase):
         p.tap("get_initials.layout", "enter_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
+        p.tap("hiscores.layout", "done_button")
+        p.wait_for_buttons(MENU, "start_button")
+        self.assertEqual(p.game.key_until_exit("Escape"), 0)
 
     def test_quit_escape_and_window_close(self):
         p = self.player
