@@ -1,8 +1,9 @@
-// The loop every screen shares.
+// The loop every screen shares, and the screens' title panels.
 #include "screen.h"
 
 #include "graphics.h"
 #include "input.h"
+#include "screens.h"
 
 int screen_poll_tap(float* x, float* y) {
     if (!poll_input()) return 0;
@@ -37,3 +38,7 @@ int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag
 void screen_button_render(t_screen_layout* layout, t_button* button, const char* tag) {
     button_render(button, layout_get_item(layout, tag));
 }
+
+void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
+void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
+void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }

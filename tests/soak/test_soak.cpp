@@ -17,6 +17,7 @@
 #include "main.h"
 #include "player.h"
 #include "screen_helpers.h"
+#include "screens.h"
 
 // The game makes its objects (layouts and their items, buttons, fonts) with new, and the
 // renderer allocates with malloc alone, so counting new apart from malloc tells the game's

@@ -11,11 +11,11 @@
 #include "button.h"
 #include "fonts.h"
 #include "hiscore.h"
-#include "main.h"
 #include "pixels.h"
 #include "player.h"
 #include "round.h"
 #include "round_display.h"
+#include "screens.h"
 
 namespace {
 

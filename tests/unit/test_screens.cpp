@@ -16,12 +16,12 @@
 #include "graphics.h"
 #include "hiscore.h"
 #include "input.h"
-#include "main.h"
 #include "player.h"
 #include "round.h"
 #include "round_display.h"
 #include "screen.h"
 #include "screen_helpers.h"
+#include "screens.h"
 
 namespace {
 
