@@ -25,11 +25,6 @@ void screen_handle_exit(t_game_state exit_state) {
     p1_controls_state[P_EXIT] = 0;
 }
 
-void screen_present(Uint32 delay_ms) {
-    update_screen();
-    SDL_Delay(delay_ms);
-}
-
 int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag, float x,
                       float y) {
     return button_is_clicked(button, layout_get_item(layout, tag), x, y);

@@ -80,9 +80,6 @@ void do_playing() {
     Playing play = enter();
     screen_loop(
         MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
-        [&] {
-            playing_run_clock();
-            draw(&play);
-        });
+        playing_run_clock, [&] { draw(&play); });
     leave(&play);
 }
