@@ -26,7 +26,9 @@ void screen_button_render(t_screen_layout* layout, t_button* button, const char*
 // The loop of every screen, run until the screen sets a new state: a tap handed to `on_tap`,
 // the exit control (none when `exit_state` is empty), the screen's own `work`, the frame
 // made by `draw`, presented, then the screen's delay. A frame whose picture would be the
-// one on screen is neither drawn nor presented; entering a screen always draws.
+// one on screen is neither drawn nor presented; entering a screen always draws. `draw`
+// runs up to twice a frame, first only signing, so it must draw and change nothing else:
+// a screen's changes from frame to frame belong in `work`.
 template <typename OnTap, typename Work, typename Draw>
 void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap on_tap, Work work,
                  Draw draw) {
