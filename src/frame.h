@@ -20,6 +20,7 @@ void frame_note_event(Uint8 type);
 // 1 when QUORVEL_DRAW_EVERY_FRAME=1 is set: every frame is drawn and presented, as a
 // baseline for the screenshot comparison and the benchmark. Read once.
 int frame_always_drawn();
+// Starts a frame's signature: until frame_sign_end the primitives only fold.
 void frame_sign_begin();
 // Ends the signing; 1 when the frame's picture differs from the one on screen or that one
 // may be stale, and the frame then counts as the one on screen.
