@@ -20,6 +20,7 @@
 #include "main.h"
 #include "player.h"
 #include "round.h"
+#include "screens.h"
 
 extern "C" void __real_SDL_Delay(Uint32 ms);
 
@@ -175,7 +176,7 @@ void bench_dealing() {
     const Stamp start;
     for (int i = 0; i < DEAL_ROUNDS; i++) {
         round_init(&round, static_cast<t_question_type>(i % NUM_QTYPES),
-                   static_cast<t_skill_level>(i % NUM_SKILL_LEVELS), 60000);
+                   static_cast<t_skill_level>(i % NUM_SKILL_LEVELS), ROUND_TIME_MS);
         bc_init(&card, &round);
     }
     const Stamp end;

@@ -1,5 +1,6 @@
 """Runs the benchmark and prints its table: start-up of the real program against the floor
-program, each screen's frame cost against a bare replay of its GL calls, peak memory, font
+program, each screen's frame cost against a bare replay of its GL calls, the CPU time that
+each screen costs the game and the X server while nothing changes, peak memory, font
 loading and dealing. Built and started by scripts/bench.sh."""
 import argparse
 import os
@@ -12,10 +13,19 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "scripts"))
-from xgame import GameFolder, XServer, load_layout  # noqa: E402
+from xgame import Game, GameFolder, Player, XServer, load_layout  # noqa: E402
 
 SCREENS = ["main_menu", "playing", "game_over", "round_score", "get_initials", "hiscores"]
 MEBIBYTE = 1024 * 1024
+# The game's test and benchmark switch: every frame drawn and presented, as before frames
+# were drawn only when their picture changed.
+EVERY_FRAME = {"QUORVEL_DRAW_EVERY_FRAME": "1"}
+IDLE_SECONDS = 10
+IDLE_SCREENS = [("main_menu", "main menu"), ("playing", "a round in play, no taps"),
+                ("game_over", "review"), ("round_score", "round score"),
+                ("get_initials", "initials entry"), ("hiscores", "high-score table")]
+IDLE_GOALS = {"playing": 3.0}  # per cent of a core, each of game and X server
+IDLE_GOAL = 1.0
 
 
 def parse_args():
@@ -118,6 +128,67 @@ def bench_memory(x, programs, folder, shim):
     return peaks
 
 
+def cpu_seconds(pid):
+    """utime + stime of a process, all its threads, in seconds."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def idle_shares(x, game):
+    """Per cent of a core that the game and the X server take over IDLE_SECONDS on the
+    screen showing, from half a second after the last tap."""
+    time.sleep(0.5)
+    pids = (game.proc.pid, x.proc.pid)
+    before = [cpu_seconds(pid) for pid in pids]
+    began = time.monotonic()
+    time.sleep(IDLE_SECONDS)
+    after = [cpu_seconds(pid) for pid in pids]
+    elapsed = time.monotonic() - began
+    return tuple(100 * (a - b) / elapsed for a, b in zip(after, before))
+
+
+def run_out_the_clock(p):
+    """Taps the squares in turn, each wrong one costing five seconds, until the review shows."""
+    squares = [(row, col) for row in range(5) for col in range(5)]
+    for i, (row, col) in enumerate(squares):
+        p.tap_square(row, col)
+        if i >= 11 and p.shows_buttons("game_over.layout", "continue_button", "next_button"):
+            return
+    raise RuntimeError("the review did not show")
+
+
+def bench_idle(game_dir, extra_env):
+    """{screen: (game %, X server %)} along one round, from a game folder and on an X server
+    of their own: each screen left alone for IDLE_SECONDS, the round's clock running on the
+    playing screen."""
+    shares = {}
+    with GameFolder(game_dir) as folder, XServer() as x:
+        p = Player(x, folder.path)
+        p.game = Game(x, folder.path, extra_env)
+        try:
+            p.game.wait_for_window()
+            p.wait_for_buttons("main_menu.layout", "start_button")
+            shares["main_menu"] = idle_shares(x, p.game)
+            p.tap("main_menu.layout", "start_button")
+            p.wait_for_buttons("play.layout", "skip_button")
+            shares["playing"] = idle_shares(x, p.game)
+            run_out_the_clock(p)
+            shares["game_over"] = idle_shares(x, p.game)
+            p.tap("game_over.layout", "continue_button")
+            p.wait_for_buttons("round_score.layout", "continue_button")
+            shares["round_score"] = idle_shares(x, p.game)
+            p.tap("round_score.layout", "continue_button")  # the table is empty: any total
+            p.wait_for_buttons("get_initials.layout", "enter_button")
+            shares["get_initials"] = idle_shares(x, p.game)
+            p.tap("get_initials.layout", "enter_button")
+            p.wait_for_buttons("hiscores.layout", "done_button")
+            shares["hiscores"] = idle_shares(x, p.game)
+        finally:
+            p.game.kill()
+    return shares
+
+
 def bench_frames(env, command, folder):
     """{screen: measures} and {name: value} from one run of the in-process bench."""
     out = subprocess.run(command, cwd=folder, env=env, check=True, capture_output=True,
@@ -173,6 +244,22 @@ def print_frames(headless, xvfb):
     print()
 
 
+def print_idle(drawn_on_change, drawn_every_frame):
+    print(f"Idle screens: CPU time per second of wall time, per cent of one core, over "
+          f"{IDLE_SECONDS} s on each screen with no input, under Xvfb; each frame drawn only "
+          "when its picture changes, and every frame drawn (QUORVEL_DRAW_EVERY_FRAME=1)")
+    print()
+    print("| screen | game | X server | game, every frame | X server, every frame | goal |")
+    print("|---|---:|---:|---:|---:|---|")
+    for name, label in IDLE_SCREENS:
+        game, xserver = drawn_on_change[name]
+        game_all, xserver_all = drawn_every_frame[name]
+        goal = IDLE_GOALS.get(name, IDLE_GOAL)
+        print(f"| {label} | {game:.2f} | {xserver:.2f} | {game_all:.2f} | {xserver_all:.2f} | "
+              f"≤ {goal:.1f} each |")
+    print()
+
+
 def print_memory(peaks):
     floor = peaks["floor"]
     print("Memory: peak resident set (VmHWM), MiB, under Xvfb")
@@ -204,15 +291,19 @@ def main():
           f"load average {os.getloadavg()[0]:.2f} at the start")
     print()
     with GameFolder(os.path.join(build, "game")) as folder:
-        headless_env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+        # The frame bench times every frame of each screen, so each one must be drawn.
+        headless_env = dict(os.environ, SDL_VIDEODRIVER="dummy", **EVERY_FRAME)
         headless_env.pop("DISPLAY", None)
         headless, values = bench_frames(headless_env, frames, folder.path)
         with XServer() as x:
             startup = bench_startup(x, programs, folder.path, shim, args.runs)
             peaks = bench_memory(x, programs, folder.path, shim)
-            xvfb, _ = bench_frames(x.env, frames, folder.path)
+            xvfb, _ = bench_frames(dict(x.env, **EVERY_FRAME), frames, folder.path)
+    idle = bench_idle(os.path.join(build, "game"), {})
+    idle_every_frame = bench_idle(os.path.join(build, "game"), EVERY_FRAME)
     print_startup(startup, args.runs)
     print_frames(headless, xvfb)
+    print_idle(idle, idle_every_frame)
     print_memory(peaks)
     print_work(values)
     return 0

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmark beside the game (in build-bench/) and prints its table: start-up
 # against a floor program, each screen's frame cost against a bare replay of its GL calls,
-# peak memory, font loading and dealing. Takes a few minutes; see docs/PERFORMANCE.md.
+# the CPU time of the game and the X server on each screen left alone, peak memory, font
+# loading and dealing. Takes a few minutes; see docs/PERFORMANCE.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

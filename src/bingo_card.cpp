@@ -9,8 +9,6 @@ t_bingo_card bingo_card;
 
 constexpr int DEAL_SCALE = 85899345;  // rand() / DEAL_SCALE is a question index, or 25 rarely
 constexpr int WRONG_TAP_PENALTY_MS = 5000;
-constexpr int POINTS_PER_BINGO = 1000;
-constexpr int POINTS_PER_BLACKOUT = 10000;
 constexpr float LINE_WIDTH = 7.0f;
 
 // Draws until an index not yet dealt comes up. The top 23 values of rand() give 25, which no

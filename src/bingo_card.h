@@ -8,6 +8,8 @@
 #include "round.h"
 
 constexpr int CARD_SIZE = 5;
+constexpr int POINTS_PER_BINGO = 1000;      // each complete row, column or diagonal
+constexpr int POINTS_PER_BLACKOUT = 10000;  // every square marked
 
 struct s_card_square {
     int32_t answer_value;  // the number shown

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frame.h"
 #include "sprites.h"
 
 SDL_Surface* screen = nullptr;
@@ -13,6 +14,7 @@ int FULLSCREEN = 0;
 int real_screen_w = GAME_WIDTH;
 int real_screen_h = GAME_HEIGHT;
 float proj_x_min = 0, proj_x_max = 0, proj_y_min = 0, proj_y_max = 0;
+unsigned frames_presented = 0;
 
 namespace {
 
@@ -127,9 +129,19 @@ void toggle_fullscreen() {
     resize_window(real_screen_w, real_screen_h, FULLSCREEN);
 }
 
-void clear_screen() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void clear_screen() {
+    constexpr GLbitfield buffers = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
+    if (frame_signing) {
+        frame_fold(&buffers, sizeof buffers);
+        return;
+    }
+    glClear(buffers);
+}
 
-void update_screen() { SDL_GLES_SwapBuffers(); }
+void update_screen() {
+    SDL_GLES_SwapBuffers();
+    frames_presented++;
+}
 
 void render_debug_info() {}
 
@@ -148,6 +160,13 @@ namespace {
 // One flat-coloured shape; texturing is off while it draws and the fixed state comes back.
 void draw_flat(GLenum mode, const t_vertex_color* v, GLsizei count, float linewidth) {
     constexpr GLsizei stride = sizeof(t_vertex_color);
+    if (frame_signing) {
+        const GLfloat shape[3] = {static_cast<GLfloat>(mode), static_cast<GLfloat>(count),
+                                  linewidth};
+        frame_fold(shape, sizeof shape);
+        frame_fold(v, sizeof *v * static_cast<size_t>(count));
+        return;
+    }
     glDisable(GL_TEXTURE_2D);
     if (mode == GL_LINES) glLineWidth(linewidth);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -162,10 +181,25 @@ void draw_flat(GLenum mode, const t_vertex_color* v, GLsizei count, float linewi
     glColor4f(1, 1, 1, 1);
 }
 
+// What decides a sprite's pixels: its slot and texture, its corners and its colour (white
+// when untinted, the colour every primitive leaves current).
+void sign_sprite(int id, float x0, float y0, float x1, float y1, const s_color* tint) {
+    const GLuint slot[2] = {static_cast<GLuint>(id), sprites[id].texture};
+    const GLfloat corners[4] = {x0, y0, x1, y1};
+    const s_color colour = tint ? *tint : s_color{1, 1, 1, 1};
+    frame_fold(slot, sizeof slot);
+    frame_fold(corners, sizeof corners);
+    frame_fold(&colour, sizeof colour);
+}
+
 // A textured quad over the whole texture; a tint adds a colour array, otherwise the
 // texture is modulated by the current colour, which every primitive leaves white.
 void draw_sprite(int id, float x0, float y0, float x1, float y1, const s_color* tint) {
     constexpr GLsizei stride = sizeof(t_vertex_texcoord_color);
+    if (frame_signing) {
+        sign_sprite(id, x0, y0, x1, y1, tint);
+        return;
+    }
     t_vertex_texcoord_color v[4] = {{{x0, y0}, {0, 0}, {}},
                                     {{x1, y0}, {1, 0}, {}},
                                     {{x0, y1}, {0, 1}, {}},

@@ -15,6 +15,7 @@ extern SDL_GLES_Context* context;
 extern int FULLSCREEN;                    // 0 or SDL_FULLSCREEN
 extern int real_screen_w, real_screen_h;  // window size in pixels
 extern float proj_x_min, proj_x_max, proj_y_min, proj_y_max;
+extern unsigned frames_presented;  // counted by update_screen
 
 // Whole graphics start-up; 1 on success, 0 (after an "ERROR: " line) on failure.
 int init_graphics();
@@ -27,6 +28,8 @@ int init_gl();
 // changes nothing.
 int resize_window(int width, int height, int fullscreen);
 void toggle_fullscreen();
+// While a frame is signed (frame.h), this and every primitive below only add to its
+// signature.
 void clear_screen();
 // Presents the frame.
 void update_screen();

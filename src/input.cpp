@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "frame.h"
 #include "game.h"
 #include "graphics.h"
 #include "main.h"
@@ -111,6 +112,7 @@ int poll_input() {
         if (event.type == SDL_QUIT) exit_game();
         if (event.type == SDL_VIDEORESIZE)
             resize_window(event.resize.w, event.resize.h, FULLSCREEN);
+        frame_note_event(event.type);
         result = apply_event();
     }
     return result;

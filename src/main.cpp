@@ -1,4 +1,4 @@
-// Start-up, the screen dispatcher, shut-down, and the screens' title panels.
+// Start-up, the screen dispatcher and shut-down.
 #include "main.h"
 
 #include <malloc.h>
@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "button.h"
 #include "fonts.h"
 #include "game.h"
 #include "graphics.h"
@@ -14,6 +13,7 @@
 #include "input.h"
 #include "player.h"
 #include "round.h"
+#include "screens.h"
 
 int debug = 0;
 
@@ -46,7 +46,7 @@ int initialize() {
     player_init(&player1);
     small_font = font_load("small_font.fnt");
     large_font = font_load("large_font.fnt");
-    round_init(&bingo_round, ADDITION, EASY, 60000);
+    round_init(&bingo_round, ADDITION, EASY, ROUND_TIME_MS);
     hiscores_load("hiscores.dat");
     return 1;
 }
@@ -93,7 +93,3 @@ void main_loop() {
         run_screen(game.state);
     }
 }
-
-void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
-void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
-void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }

@@ -12,7 +12,8 @@ enum t_question_type : int32_t {
 };
 enum t_skill_level : int32_t { EASY = 0, MEDIUM = 1, HARD = 2, NUM_SKILL_LEVELS = 3 };
 
-constexpr int NUM_QUESTIONS = 25;  // one per square of the 5 x 5 card
+constexpr int NUM_QUESTIONS = 25;     // one per square of the 5 x 5 card
+constexpr int ROUND_TIME_MS = 60000;  // the clock of every round
 // Room for the longest text the generator makes, "10000 / 100 = 100" (17 characters).
 constexpr int QUESTION_TEXT_SIZE = 24;
 

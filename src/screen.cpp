@@ -1,8 +1,9 @@
-// The loop every screen shares.
+// The loop every screen shares, and the screens' title panels.
 #include "screen.h"
 
 #include "graphics.h"
 #include "input.h"
+#include "screens.h"
 
 int screen_poll_tap(float* x, float* y) {
     if (!poll_input()) return 0;
@@ -24,11 +25,6 @@ void screen_handle_exit(t_game_state exit_state) {
     p1_controls_state[P_EXIT] = 0;
 }
 
-void screen_present(Uint32 delay_ms) {
-    update_screen();
-    SDL_Delay(delay_ms);
-}
-
 int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag, float x,
                       float y) {
     return button_is_clicked(button, layout_get_item(layout, tag), x, y);
@@ -37,3 +33,7 @@ int screen_button_hit(t_screen_layout* layout, t_button* button, const char* tag
 void screen_button_render(t_screen_layout* layout, t_button* button, const char* tag) {
     button_render(button, layout_get_item(layout, tag));
 }
+
+void render_title(t_layout_item* layout) { render_panel_text(layout, "Quorvel"); }
+void render_hiscores_title(t_layout_item* layout) { render_panel_text(layout, "High Scores"); }
+void render_get_initials_title(t_layout_item* layout) { render_panel_text(layout, "High Score!"); }

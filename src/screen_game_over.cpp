@@ -5,10 +5,10 @@
 #include "graphics.h"
 #include "input.h"
 #include "layout.h"
-#include "main.h"
 #include "round.h"
 #include "round_display.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "graphics.h"
 #include "hiscore.h"
 #include "layout.h"
-#include "main.h"
 #include "player.h"
 #include "round.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 

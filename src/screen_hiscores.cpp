@@ -3,9 +3,9 @@
 #include "graphics.h"
 #include "hiscore.h"
 #include "layout.h"
-#include "main.h"
 #include "round.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 

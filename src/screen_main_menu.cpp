@@ -5,9 +5,9 @@
 #include "button.h"
 #include "graphics.h"
 #include "layout.h"
-#include "main.h"
 #include "round.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 

@@ -6,16 +6,15 @@
 #include "game.h"
 #include "graphics.h"
 #include "layout.h"
-#include "main.h"
 #include "player.h"
 #include "round.h"
 #include "round_display.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 
 constexpr Uint32 PLAYING_DELAY_MS = 5;
-constexpr int ROUND_TIME_MS = 60000;
 
 struct Playing {
     t_screen_layout* layout;
@@ -81,9 +80,6 @@ void do_playing() {
     Playing play = enter();
     screen_loop(
         MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
-        [&] {
-            playing_run_clock();
-            draw(&play);
-        });
+        playing_run_clock, [&] { draw(&play); });
     leave(&play);
 }

@@ -9,18 +9,16 @@
 #include "hiscore.h"
 #include "input.h"
 #include "layout.h"
-#include "main.h"
 #include "player.h"
 #include "round.h"
 #include "round_display.h"
 #include "screen.h"
+#include "screens.h"
 
 namespace {
 
 constexpr Uint32 ROUND_SCORE_DELAY_MS = 10;
 constexpr int POINTS_PER_ANSWER = 100;
-constexpr int POINTS_PER_BINGO = 1000;
-constexpr int POINTS_FOR_BLACKOUT = 10000;
 constexpr int SCORE_LINES = 5;
 constexpr double SCORE_TEXT_MARGIN = 10;
 
@@ -84,7 +82,7 @@ void render_round_score(t_bingo_card* card, t_round* b_round, t_player* player,
     snprintf(detailstr[1], sizeof detailstr[1], "Bingos (%d): %d", card->num_bingos,
              card->num_bingos * POINTS_PER_BINGO);
     snprintf(detailstr[2], sizeof detailstr[2], "Blackout (%d): %d", card->blackout,
-             card->blackout * POINTS_FOR_BLACKOUT);
+             card->blackout * POINTS_PER_BLACKOUT);
     snprintf(detailstr[3], sizeof detailstr[3], "Seconds Remain (%d): %d", seconds,
              round_time_bonus(b_round));
     snprintf(detailstr[4], sizeof detailstr[4], "TOTAL: %d", player->score);

@@ -16,6 +16,7 @@
 #include "game.h"
 #include "main.h"
 #include "screen_helpers.h"
+#include "screens.h"
 
 // The game makes its objects (layouts and their items, buttons, fonts) with new and the
 // renderer allocates with malloc alone, so counting new tells the game's objects apart from

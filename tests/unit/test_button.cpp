@@ -8,9 +8,9 @@
 
 #include "button.h"
 #include "hiscore.h"
-#include "main.h"
 #include "pixels.h"
 #include "round_display.h"
+#include "screens.h"
 
 namespace {
 

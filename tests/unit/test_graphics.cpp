@@ -2,8 +2,11 @@
 // pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "frame.h"
 #include "graphics.h"
 #include "pixels.h"
 #include "sprite_helpers.h"
@@ -154,4 +157,66 @@ TEST_F(SpriteDrawing, EveryMemberOfTheFamilyPlacesTheImageAndOnlyTintsItself) {
     expect_pixel(20, 348, RED);
     expect_pixel(23, 348, WHITE);
     expect_pixel(21, 349, BLACK);
+}
+
+// A frame is drawn again when anything it draws changes: each argument of each primitive,
+// the sprite drawn, the texture in its slot, the clear and the window's size. Signing
+// draws nothing, and drawing goes on as usual after it.
+TEST_F(SpriteDrawing, EveryArgumentOfEveryPrimitiveDecidesWhetherAFrameChanged) {
+    const int id = sprite_;
+    auto i = [](float v) { return static_cast<int>(v); };
+    using Draw = std::function<void(const std::vector<float>&)>;
+    const struct {
+        Draw draw;
+        std::vector<float> args;
+    } shapes[] = {
+        {[](auto& a) { put_triangle(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9]); },
+         {1, 2, 30, 4, 5, 60, 0.5f, 0.5f, 0.5f, 0.5f}},
+        {[](auto& a) { put_quad(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]); },
+         {1, 2, 30, 40, 0.5f, 0.5f, 0.5f, 0.5f}},
+        {[](auto& a) { draw_line(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]); },
+         {1, 2, 30, 40, 0.5f, 0.5f, 0.5f, 0.5f, 2}},
+        {[&](auto& a) { put_sprite(id, i(a[0]), i(a[1])); }, {10, 20}},
+        {[&](auto& a) { put_sprite_scaled_w_h(id, i(a[0]), i(a[1]), i(a[2]), i(a[3])); },
+         {10, 20, 30, 40}},
+        {[&](auto& a) { put_sprite_colored(id, i(a[0]), i(a[1]), a[2], a[3], a[4], a[5]); },
+         {10, 20, 0.5f, 0.5f, 0.5f, 0.5f}},
+        {[&](auto& a) { put_sprite_coloredf(id, a[0], a[1], a[2], a[3], a[4], a[5]); },
+         {10, 20, 0.5f, 0.5f, 0.5f, 0.5f}},
+    };
+    auto changed = [](const std::function<void()>& draw) { return frame_changed(draw); };
+    for (const auto& shape : shapes) {
+        auto same = [&] { shape.draw(shape.args); };
+        changed(same);
+        EXPECT_FALSE(changed(same));
+        for (size_t k = 0; k < shape.args.size(); k++) {
+            std::vector<float> args = shape.args;
+            args[k] += 1;
+            EXPECT_TRUE(changed([&] { shape.draw(args); })) << &shape - shapes << " " << k;
+            changed(same);
+        }
+    }
+
+    auto sprite_at_10 = [&] { put_sprite(sprite_, 10, 10); };
+    changed(sprite_at_10);
+    SDL_Surface* image = magenta_surface(4, 2);
+    const int other = ogl_load_sprite_from_surface(image, rect_of(4, 2));
+    EXPECT_TRUE(changed([&] { put_sprite(other, 10, 10); }));
+    changed(sprite_at_10);
+    ogl_load_graphic_from_surface(image, rect_of(4, 2), sprite_);  // new texels, same slot
+    SDL_FreeSurface(image);
+    EXPECT_TRUE(changed(sprite_at_10));
+    EXPECT_TRUE(changed([&] {
+        clear_screen();
+        sprite_at_10();
+    }));
+    resize_window(GAME_WIDTH, GAME_HEIGHT + 1, 0);
+    EXPECT_TRUE(changed(sprite_at_10));
+    resize_window(GAME_WIDTH, GAME_HEIGHT, 0);
+
+    clear_screen();
+    changed([] { put_quad(0, 0, 800, 480, 1, 1, 1, 1); });
+    expect_pixel(10, 10, BLACK);
+    put_quad(0, 0, 800, 480, 1, 1, 1, 1);
+    expect_pixel(10, 10, WHITE);
 }

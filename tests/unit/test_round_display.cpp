@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "main.h"
+#include "screens.h"
 #include "pixels.h"
 #include "round_display.h"
 #include "screen_helpers.h"

@@ -16,12 +16,12 @@
 #include "graphics.h"
 #include "hiscore.h"
 #include "input.h"
-#include "main.h"
 #include "player.h"
 #include "round.h"
 #include "round_display.h"
 #include "screen.h"
 #include "screen_helpers.h"
+#include "screens.h"
 
 namespace {
 
@@ -393,6 +393,83 @@ TEST_F(Screens, HighScoresShowTheSelectedTableUntilDoneOrEscape) {
     push_key(SDLK_ESCAPE);
     do_hiscores();
     EXPECT_EQ(game.state, MAIN_MENU);
+}
+
+// ---- Drawing only what changed ----
+
+// Frames in which nothing happens: each ends on a key that no screen acts on.
+void push_idle_frames(int count) {
+    for (int i = 0; i < count; i++) push_key(SDLK_UP);
+}
+
+// A static screen presents its first frame and then only a frame whose picture changed, or
+// one after the window's contents may have been lost.
+TEST_F(Screens, StaticScreensPresentOnEntryThenOnlyWhatChangedOrWasLost) {
+    bingo_round.time_remaining = 0;
+    const struct {
+        void (*run)();
+        t_game_state state;
+    } screens[] = {{do_main_menu, MAIN_MENU},
+                   {do_hiscores, HISCORES},
+                   {do_game_over, GAME_OVER},
+                   {do_round_score, ROUND_SCORE}};
+    for (const auto& shown : screens) {
+        const unsigned before = frames_presented;
+        game_set_state(&game, shown.state);
+        push_idle_frames(5);
+        push_key(SDLK_ESCAPE);
+        shown.run();
+        EXPECT_EQ(frames_presented - before, 1u) << shown.state;
+    }
+
+    unsigned before = frames_presented;
+    push_idle_frames(3);
+    push_tap_on("main_menu.layout", "qtype_button");
+    push_idle_frames(3);
+    push_key(SDLK_ESCAPE);
+    do_main_menu();
+    EXPECT_EQ(frames_presented - before, 2u);
+    t_layout_item item = layout_item_of("main_menu.layout", "qtype_button");
+    std::unique_ptr<t_button> expected(button_new("SUBTRACTION"));
+    EXPECT_TRUE(frame_shows(item, [&] { button_render(expected.get(), &item); }));
+
+    for (Uint8 type : {SDL_VIDEOEXPOSE, SDL_VIDEORESIZE, SDL_ACTIVEEVENT}) {
+        SDL_Event window{};
+        window.type = type;
+        window.resize.w = GAME_WIDTH;
+        window.resize.h = GAME_HEIGHT;
+        before = frames_presented;
+        push_idle_frames(2);
+        ASSERT_EQ(SDL_PushEvent(&window), 0);
+        push_idle_frames(2);
+        push_key(SDLK_ESCAPE);
+        do_main_menu();
+        EXPECT_EQ(frames_presented - before, 2u) << int{type};
+    }
+}
+
+// Each right tap shows in its own frame, the last one too, though the round ends in it;
+// with no taps the playing screen presents when the shown seconds change.
+TEST_F(Screens, PlayingPresentsEachTapsFrameAndOtherwiseOnlyEachNewSecond) {
+    t_round round;
+    t_bingo_card card;
+    predict_round(&round, &card);
+    push_right_answers(&round, &card, NUM_QUESTIONS);
+    unsigned before = frames_presented;
+    game_set_state(&game, PLAYING);
+    do_playing();
+    EXPECT_EQ(game.state, ROUND_SCORE);
+    EXPECT_EQ(frames_presented - before, unsigned{NUM_QUESTIONS});
+
+    // 2.7 seconds left: 00:02, 00:01, 00:00, then GAME OVER, over some 250 frames (a slow
+    // emulated frame may outlast one of the seconds).
+    before = frames_presented;
+    game_set_state(&game, PLAYING);
+    game.time_total -= ROUND_TIME_MS - 2700;
+    do_playing();
+    EXPECT_EQ(game.state, GAME_OVER);
+    EXPECT_GE(frames_presented - before, 3u);
+    EXPECT_LE(frames_presented - before, 4u);
 }
 
 // ---- Missing data files ----

@@ -1,0 +1,62 @@
+// The signature of a frame's draw calls, and whether the picture on screen is still good.
+#include "frame.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics.h"
+
+int frame_signing = 0;
+
+namespace {
+
+// FNV-1a over 32-bit words: two frames whose calls differ in a single word never collide.
+constexpr std::uint64_t FNV_OFFSET = 14695981039346656037ULL;
+constexpr std::uint64_t FNV_PRIME = 1099511628211ULL;
+
+std::uint64_t signature = FNV_OFFSET;
+std::uint64_t on_screen = FNV_OFFSET;
+bool stale = true;
+
+}  // namespace
+
+void frame_fold(const void* data, std::size_t bytes) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i + sizeof(std::uint32_t) <= bytes; i += sizeof(std::uint32_t)) {
+        std::uint32_t word = 0;
+        memcpy(&word, p + i, sizeof word);
+        signature = (signature ^ word) * FNV_PRIME;
+    }
+}
+
+void frame_mark_stale() { stale = true; }
+
+void frame_note_event(Uint8 type) {
+    if (type == SDL_VIDEOEXPOSE || type == SDL_VIDEORESIZE || type == SDL_ACTIVEEVENT)
+        frame_mark_stale();
+}
+
+int frame_always_drawn() {
+    static const int always = [] {
+        const char* value = getenv("QUORVEL_DRAW_EVERY_FRAME");
+        return value && strcmp(value, "1") == 0 ? 1 : 0;
+    }();
+    return always;
+}
+
+// The window's size decides the picture too, however it changed.
+void frame_sign_begin() {
+    signature = FNV_OFFSET;
+    const int size[2] = {real_screen_w, real_screen_h};
+    frame_fold(size, sizeof size);
+    frame_signing = 1;
+}
+
+int frame_sign_end() {
+    frame_signing = 0;
+    const int changed = stale || signature != on_screen;
+    stale = false;
+    on_screen = signature;
+    return changed;
+}

@@ -1,0 +1,37 @@
+// Drawing a frame only when its picture changes: a frame's draw calls are folded into a
+// signature and compared with the signature of the picture on screen.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstddef>
+
+// Nonzero while a frame is being signed: the drawing primitives then fold what decides
+// their pixels into the signature and draw nothing.
+extern int frame_signing;
+
+// Folds `bytes` bytes, whole 32-bit words, into the signature of the frame being signed.
+void frame_fold(const void* data, std::size_t bytes);
+// The picture on screen may be lost or stale: the next frame is drawn whatever it shows.
+void frame_mark_stale();
+// Marks the picture stale after the window events that can spoil it: exposed, resized,
+// or gained or lost focus or visibility.
+void frame_note_event(Uint8 type);
+// 1 when QUORVEL_DRAW_EVERY_FRAME=1 is set: every frame is drawn and presented, as a
+// baseline for the screenshot comparison and the benchmark. Read once.
+int frame_always_drawn();
+// Starts a frame's signature: until frame_sign_end the primitives only fold.
+void frame_sign_begin();
+// Ends the signing; 1 when the frame's picture differs from the one on screen or that one
+// may be stale, and the frame then counts as the one on screen.
+int frame_sign_end();
+
+// 1 when the picture that `draw` makes must be drawn and presented; `draw` is run once,
+// signing only.
+template <typename Draw>
+int frame_changed(const Draw& draw) {
+    if (frame_always_drawn()) return 1;
+    frame_sign_begin();
+    draw();
+    return frame_sign_end();
+}
