@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +17,7 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(dir_); }
 
 std::string ScratchFolder::write(const std::string& name, const std::string& text) const {
-    write_file(file(name), text);
+    std::ofstream(file(name), std::ios::binary) << text;
     return file(name);
 }
 
@@ -26,10 +25,6 @@ std::string read_file(const std::string& path) {
     std::stringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
-}
-
-void write_file(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::vector<std::string> odd_files(const ScratchFolder& dir) {

@@ -15,7 +15,6 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return dir_; }
-    // The path of `name` in the folder.
     std::string file(const std::string& name) const { return dir_ + "/" + name; }
     // Writes `text` to `name` in the folder; returns its path.
     std::string write(const std::string& name, const std::string& text) const;
@@ -25,17 +24,15 @@ class ScratchFolder {
 };
 
 std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& text);
 
 // Paths in `dir` that no reader may take for data: a named pipe with no writer (opening it
-// for reading could wait for ever), a link to /dev/zero (endless) and a folder.
+// could wait for ever), a link to /dev/zero (endless) and a folder.
 std::vector<std::string> odd_files(const ScratchFolder& dir);
 // Makes `name` in `dir` a file of 1 GiB of zero bytes that takes no room on disk.
 std::string huge_file(const ScratchFolder& dir, const std::string& name);
 
 // Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
-class Deadline {
-   public:
+struct Deadline {
     explicit Deadline(unsigned seconds) { alarm(seconds); }
     ~Deadline() { alarm(0); }
 };
