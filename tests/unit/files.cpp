@@ -1,7 +1,6 @@
 // Scratch folders and whole files, for tests of the game's file readers and writers.
 #include "files.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -39,4 +38,11 @@ std::string huge_file(const ScratchFolder& dir, const std::string& name) {
     const std::string path = dir.write(name, "");
     std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
     return path;
+}
+
+testing::AssertionResult one_error(const std::string& out, const std::string& name) {
+    if (out.rfind("ERROR: ", 0) == 0 && out.find(name) != out.npos &&
+        out.find('\n') + 1 == out.size())
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "printed: " << out;
 }

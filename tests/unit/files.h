@@ -1,6 +1,7 @@
 // Scratch folders and whole files, for tests of the game's file readers and writers.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
@@ -30,6 +31,16 @@ std::string read_file(const std::string& path);
 std::vector<std::string> odd_files(const ScratchFolder& dir);
 // Makes `name` in `dir` a file of 1 GiB of zero bytes that takes no room on disk.
 std::string huge_file(const ScratchFolder& dir, const std::string& name);
+
+// What `action` printed.
+template <typename F>
+std::string printed(F action) {
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
+// Whether `out` is exactly one "ERROR: " line naming `name`.
+testing::AssertionResult one_error(const std::string& out, const std::string& name);
 
 // Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
 struct Deadline {

@@ -71,6 +71,8 @@ class Font : public ::testing::Test {
 // A glyph starts a column before its ink (at the strip's edge, with it) and ends with it;
 // the last glyph cut is held back, and characters without a glyph are neither drawn nor
 // measured. A space is a gap as wide as "n", or draws the glyph the description names.
+// Each description field is one word: a space glyph that is no int keeps -1 and shifts no
+// later field; the count is never used; words after the strip's name are ignored.
 TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     std::string columns = "####";  // '!', inked from the first column
     for (int g = 1; g < 94; g++) {
@@ -78,9 +80,11 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
         columns += " " + std::string(width, '#');
     }
     const std::string strip = write_strip(columns + " ");
-    t_font* gap = load(describe(strip));
-    t_font* drawn = load(describe(strip, "test 1 94"));
+    t_font* gap = load(describe(strip, std::string(40, 'x') + " 3x 94"));
+    t_font* drawn = load(dir_.write("d.fnt", "test 1 many " + strip + " more\n1 2"));
     ASSERT_TRUE(gap && drawn);
+    for (const char* fields : {"test x 94", "test 99999999999 94"})
+        EXPECT_EQ(font_strlen(load(describe(strip, fields)), " "), 6) << fields;
     EXPECT_EQ(font_height(gap), 10);
     EXPECT_EQ(font_strlen(gap, "!\"AA"), 4 + 10 + 202);
     EXPECT_EQ(font_strlen(gap, "\tA\n~\x80 "), 101 + 6);
@@ -110,61 +114,37 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         for (int i = 0; i < size; i++) header[at + i] = static_cast<char>(value >> 8 * i);
         return dir_.write(std::to_string(files_++) + ".bmp", header);
     };
-    const std::string few = write_strip(glyphs(54)), many = write_strip(glyphs(129));
-    const std::string absent = dir_.file("absent"), long_name = dir_.file(std::string(40, 's'));
+    const std::string long_name = dir_.file(std::string(40, 's'));
     std::vector<std::pair<std::string, std::string>> cases = {
-        // description, what is named
-        {absent, absent},
-        {describe(few), few},
-        {describe(many), many},
-        {describe(long_name), long_name.substr(0, 31) + "\n"},
-        {dir_.write("empty.fnt", ""), "image \n"},  // no strip named
-        {dir_.write("short.fnt", "test -1 94"), "image \n"},
-        {huge_file(dir_, "huge.fnt"), "image \n"},  // 1 GiB of zeros: one word, cut short
-    };
-    // Strips that are missing, empty, cut short, no BMP, of bit counts SDL lays out in rows
-    // too short for their pixels, or claiming more rows than the file or a texture holds.
+        // a description, what is named
+        {dir_.write("e.fnt", ""), "image \n"},
+        {dir_.write("s.fnt", "test -1 94"), "image \n"},
+        {huge_file(dir_, "h.fnt"), "image \n"},
+        {describe(long_name), long_name.substr(0, 31) + "\n"}};
+    // Strips of too few or many glyphs, empty, cut short, no BMP, of bit counts SDL lays out
+    // in rows too short for their pixels, or claiming more rows than the file or a texture holds.
     for (const std::string& strip :
-         {absent, dir_.write("e.bmp", ""), dir_.write("cut.bmp", bytes.substr(0, 500)),
-          dir_.write("text.bmp", "not a picture\n"), patched(28, 2, 2), patched(28, 2, 0x8001),
-          patched(22, 4, 0x7FFFFFFF), write_strip(glyphs(56), 9000)})
+         {write_strip(glyphs(54)), write_strip(glyphs(129)), dir_.write("e.bmp", ""),
+          dir_.write("cut.bmp", bytes.substr(0, 500)), dir_.write("text.bmp", "not a picture\n"),
+          patched(28, 2, 2), patched(28, 2, 0x8001), patched(22, 4, 0x7FFFFFFF),
+          write_strip(glyphs(56), 9000)})
         cases.emplace_back(describe(strip), strip);
     ScratchFolder odd_dir;
-    for (const std::string& odd : odd_files(odd_dir)) {
-        cases.emplace_back(odd, odd);
-        cases.emplace_back(describe(odd), odd);
+    std::vector<std::string> odd = odd_files(odd_dir);
+    odd.push_back(dir_.file("absent"));
+    for (const std::string& file : odd) {
+        cases.emplace_back(file, file);
+        cases.emplace_back(describe(file), file);
     }
     const Deadline deadline(5);
-    for (const auto& [description, named] : cases) {
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(load(description), nullptr) << description;
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(out.rfind("ERROR: ", 0) == 0 && out.find(named) != out.npos) << out;
-    }
+    for (const auto& [description, named] : cases)
+        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
     EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal);
 
     EXPECT_NE(load(describe(write_strip(glyphs(128)))), nullptr);
     t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
-}
-
-// Each field is one word: a space glyph that is no int keeps -1 and shifts no later field;
-// the count is never used; a long name is cut; words after the strip's name are ignored.
-TEST_F(Font, DescriptionFieldsAreOneWordEach) {
-    const std::string strip = write_strip(glyphs(56));
-    const std::pair<std::string, int> cases[] = {
-        {"test x 94", -1},
-        {"test 3x 94", -1},
-        {"test 99999999999 94", -1},
-        {"test 12 many", 12},
-        {std::string(40, 'x') + "\n7\n94\n", 7},
-    };
-    for (const auto& [fields, space] : cases) {
-        t_font* font = load(dir_.write("d.fnt", fields + " " + strip + " more words\n1 2 3\n"));
-        ASSERT_NE(font, nullptr) << fields;
-        EXPECT_EQ(font->space_char, space) << fields;
-    }
 }
 
 // The game's own fonts, from the game folder the tests run in: whole, of the heights the

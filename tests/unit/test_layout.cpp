@@ -70,13 +70,10 @@ TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
 TEST(Layout, MissingHugeOrOddFilesLoadPromptly) {
     ScratchFolder dir;
     const Deadline deadline(5);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(read_layout(dir.file("absent")) + read_layout(huge_file(dir, "huge")), "none:");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    for (const std::string& odd : odd_files(dir)) {
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(read_layout(odd), "none");
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(out.rfind("ERROR: ", 0) == 0 && out.find(odd) != out.npos) << out;
-    }
+    const std::string huge = huge_file(dir, "huge");
+    EXPECT_EQ(
+        printed([&] { EXPECT_EQ(read_layout(dir.file("absent")) + read_layout(huge), "none:"); }),
+        "");
+    for (const std::string& odd : odd_files(dir))
+        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(read_layout(odd), "none"); }), odd));
 }
