@@ -1,4 +1,4 @@
-// Scratch folders and whole files, for tests of the game's file readers and writers.
+// Scratch folders, whole files and printed lines, for tests of the game's file readers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-// A fresh folder, removed with all it holds when the object goes. Its path is short, so a
-// file name in it fits the 31 characters a font description keeps of a strip's name.
+// A fresh folder with a short path, removed with all it holds when the object goes.
 class ScratchFolder {
    public:
     ScratchFolder();
@@ -25,14 +24,11 @@ class ScratchFolder {
 };
 
 std::string read_file(const std::string& path);
-
-// Paths in `dir` that no reader may take for data: a named pipe with no writer (opening it
-// could wait for ever), a link to /dev/zero (endless) and a folder.
+// A named pipe with no writer, a link to /dev/zero and a folder in `dir`: no data file.
 std::vector<std::string> odd_files(const ScratchFolder& dir);
-// Makes `name` in `dir` a file of 1 GiB of zero bytes that takes no room on disk.
+// `name` in `dir` made 1 GiB of zero bytes that take no room on disk.
 std::string huge_file(const ScratchFolder& dir, const std::string& name);
 
-// What `action` printed.
 template <typename F>
 std::string printed(F action) {
     testing::internal::CaptureStdout();
