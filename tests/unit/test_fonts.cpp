@@ -69,10 +69,9 @@ class Font : public ::testing::Test {
 }  // namespace
 
 // A glyph starts a column before its ink (at the strip's edge, with it) and ends with it;
-// the last glyph cut is held back, and characters without a glyph are neither drawn nor
-// measured. A space is a gap as wide as "n", or draws the glyph the description names.
-// Each description field is one word: a space glyph that is no int keeps -1 and shifts no
-// later field; the count is never used; words after the strip's name are ignored.
+// ink reaching the last column is not cut, and the last glyph cut is held back. Characters
+// without a glyph are neither drawn nor measured. A space is a gap as wide as "n", or the
+// glyph the description names: each of its fields is one word, a bad number keeping -1.
 TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     std::string columns = "####";  // '!', inked from the first column
     for (int g = 1; g < 94; g++) {
@@ -98,11 +97,15 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     EXPECT_EQ(ink(100, 116), a + "      " + b);
     EXPECT_EQ(ink(449, 103), " " + a + " ");
     EXPECT_EQ(ink(600, 120), a + " " + std::string(9, '#') + b);
+    EXPECT_NE(load(describe(write_strip(glyphs(128)))), nullptr);  // the most a font takes
+    t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
 }
 
 // Descriptions or strips that cannot be read, strips of fewer than 55 or more than 128
 // glyphs: one "ERROR: " line naming the file, at once, and no font; the glyphs cut so far
-// go back to the cache. Ink that reaches the strip's last column is not cut into a glyph.
+// go back to the cache.
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     const std::string bytes = read_file(write_strip(glyphs(56)));
     // The strip with the header field at `at` (of `size` bytes) set to `value`.
@@ -137,11 +140,6 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     for (const auto& [description, named] : cases)
         EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
     EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal);
-
-    EXPECT_NE(load(describe(write_strip(glyphs(128)))), nullptr);
-    t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
-    ASSERT_NE(edge, nullptr);
-    EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
 }
 
 // The game's own fonts, from the game folder the tests run in: every glyph there, legible
