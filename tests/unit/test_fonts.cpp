@@ -91,7 +91,7 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     EXPECT_EQ(font_strlen(gap, "\tA\n~\x80 "), 101 + 6);
     EXPECT_EQ(font_strlen(drawn, " "), 10);
     font_write(gap, "!\"", 0, 0, 0);
-    font_write(gap, "\t\200A B", 100, 0, 0);
+    font_write(gap, "\t\200\241A B", 100, 0, 0);
     font_write(gap, "A", 500, 0, FONT_CENTRED);
     font_write(drawn, "A B", 600, 0, 0);
     const std::string a = " " + std::string(100, '#'), b = " " + std::string(7, '#') + " ";
@@ -103,6 +103,7 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
+    EXPECT_EQ(font_height(edge), 10);
 }
 
 // Descriptions or strips that cannot be read, strips of fewer than 55 or more than 128

@@ -41,7 +41,8 @@ class Hiscore : public ::testing::Test {
 };
 
 // Another copy's half-written file stands at the first temporary name this save tries and
-// a link to a file of the player's at the next: neither is written through.
+// a link to a file of the player's at the next: neither is written through. A new file
+// gets the umask's permission bits.
 TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNamesAlone) {
     const std::vector<std::string> saved = table(true);
     const std::string temp = "hiscores.dat." + std::to_string(getpid());
@@ -49,6 +50,11 @@ TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNames
     ASSERT_EQ(symlink(dir.write("victim", "mine").c_str(), dir.file(temp + ".1.tmp").c_str()), 0);
     EXPECT_EQ(hiscores_save(file.c_str()), 1);
     EXPECT_EQ(read_file(dir.file(temp + ".0.tmp")) + read_file(dir.file("victim")), "1 HALFmine");
+    const mode_t mask = umask(022);
+    struct stat info {};
+    EXPECT_EQ(stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0,
+              0666 & ~mask);  // a new file's
+    umask(mask);
     memset(hiscores, 0, sizeof hiscores);
     EXPECT_EQ(load(file), "");
     EXPECT_EQ(table(), saved);
