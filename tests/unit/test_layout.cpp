@@ -31,6 +31,7 @@ std::string read_layout(const std::string& path) {
 TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
     const std::string n31(31, 'n'), t31(31, 't'), good = "broken\ngood 1 2 3 4\n";
     ScratchFolder dir;
+    const Deadline deadline(5);  // a reader that loops ends the run at once
     std::string most = "m", most_items = "m:";
     for (int k = 0; k < 33; k++) {  // every word after 32 blanks, the most a file may hold
         const std::string pad(32, ' '), tag = "item" + std::to_string(k) + std::string(25, '_');
