@@ -32,11 +32,13 @@ TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
     const std::string n31(31, 'n'), t31(31, 't'), good = "broken\ngood 1 2 3 4\n";
     ScratchFolder dir;
     const Deadline deadline(5);  // a reader that loops ends the run at once
-    std::string most = "m", most_items = "m:";
-    for (int k = 0; k < 33; k++) {  // every word after 32 blanks, the most a file may hold
-        const std::string pad(32, ' '), tag = "item" + std::to_string(k) + std::string(25, '_');
-        most +=
-            pad + tag + pad + std::string(30, '0') + "1" + (pad + "2") + (pad + "3") + (pad + "4");
+    const std::string pad(32, ' '), zeros(30, '0');
+    std::string most = pad + n31, most_items = n31 + ":";
+    for (int k = 0; k < 33; k++) {  // every word 31 characters after 32 blanks: the longest file
+        std::string tag = "item" + std::to_string(k);
+        tag.resize(31, '_');
+        for (const std::string& word : {tag, zeros + "1", zeros + "2", zeros + "3", zeros + "4"})
+            most += pad + word;
         if (k < 32) most_items += " " + tag + " 1 2 3 4;";
     }
     const std::pair<std::string, std::string> cases[] = {
