@@ -30,12 +30,16 @@ TEST(Input, PressesSetControlsOnePerPollAndWindowPixelsMapToTheGame) {
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(1024, 768));
     push_tap(1023, 384);
     push_tap(3, 4);
+    SDL_Event release{};  // as SDL sends after each tap
+    release.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, 3, 4};
+    ASSERT_EQ(SDL_PushEvent(&release), 0);
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(p1_controls_state[P_SELECT], 1);
     const t_intcoords at = projectWindowCoords(event.button.x, event.button.y);
     EXPECT_EQ(std::pair(at.x, at.y), std::pair(799, 240));
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(event.button.x, 3);
-    EXPECT_EQ(poll_input(), 0);
+    EXPECT_EQ(poll_input(), 0);  // the release is no press, and lets go of the control
+    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
     resize_window(GAME_WIDTH, GAME_HEIGHT, 0);
 }
