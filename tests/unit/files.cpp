@@ -1,9 +1,7 @@
 // Scratch folders and whole files, for tests of the game's file readers and writers.
 #include "files.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +16,7 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(dir_); }
 
 std::string ScratchFolder::write(const std::string& name, const std::string& text) const {
-    write_file(file(name), text);
+    std::ofstream(file(name), std::ios::binary) << text;
     return file(name);
 }
 
@@ -26,10 +24,6 @@ std::string read_file(const std::string& path) {
     std::stringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
-}
-
-void write_file(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::vector<std::string> odd_files(const ScratchFolder& dir) {
@@ -44,4 +38,11 @@ std::string huge_file(const ScratchFolder& dir, const std::string& name) {
     const std::string path = dir.write(name, "");
     std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
     return path;
+}
+
+testing::AssertionResult one_error(const std::string& out, const std::string& name) {
+    if (out.rfind("ERROR: ", 0) == 0 && out.find(name) != out.npos &&
+        out.find('\n') + 1 == out.size())
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "printed: " << out;
 }

@@ -1,13 +1,13 @@
-// Scratch folders and whole files, for tests of the game's file readers and writers.
+// Scratch folders, whole files and printed lines, for tests of the game's file readers.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
-// A fresh folder, removed with all it holds when the object goes. Its path is short, so a
-// file name in it fits the 31 characters a font description keeps of a strip's name.
+// A fresh folder with a short path, removed with all it holds when the object goes.
 class ScratchFolder {
    public:
     ScratchFolder();
@@ -15,7 +15,6 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return dir_; }
-    // The path of `name` in the folder.
     std::string file(const std::string& name) const { return dir_ + "/" + name; }
     // Writes `text` to `name` in the folder; returns its path.
     std::string write(const std::string& name, const std::string& text) const;
@@ -25,17 +24,22 @@ class ScratchFolder {
 };
 
 std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& text);
-
-// Paths in `dir` that no reader may take for data: a named pipe with no writer (opening it
-// for reading could wait for ever), a link to /dev/zero (endless) and a folder.
+// A named pipe with no writer, a link to /dev/zero and a folder in `dir`: no data file.
 std::vector<std::string> odd_files(const ScratchFolder& dir);
-// Makes `name` in `dir` a file of 1 GiB of zero bytes that takes no room on disk.
+// `name` in `dir` made 1 GiB of zero bytes that take no room on disk.
 std::string huge_file(const ScratchFolder& dir, const std::string& name);
 
+template <typename F>
+std::string printed(F action) {
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
+// Whether `out` is exactly one "ERROR: " line naming `name`.
+testing::AssertionResult one_error(const std::string& out, const std::string& name);
+
 // Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
-class Deadline {
-   public:
+struct Deadline {
     explicit Deadline(unsigned seconds) { alarm(seconds); }
     ~Deadline() { alarm(0); }
 };

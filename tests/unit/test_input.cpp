@@ -1,98 +1,45 @@
-// Input: key and button presses turned into controls, one press per poll, window resizes,
-// and the mapping of window pixels to game units.
+// Input: presses turned into controls one per poll, window resizes, window-to-game mapping.
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include "graphics.h"
 #include "input.h"
 #include "pixels.h"
 #include "screen_helpers.h"
 
-namespace {
-
-class Input : public ::testing::Test {
-   protected:
-    void SetUp() override {
-        headless_start();
-        reset_input();
-    }
-};
-
-void push_resize(int w, int h) {
-    SDL_Event e{};
-    e.type = SDL_VIDEORESIZE;
-    e.resize.w = w;
-    e.resize.h = h;
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
-}
-
-}  // namespace
-
-TEST_F(Input, KeysSetTheirControlsWhilePressed) {
+// A key holds its control until released; releases, right clicks and resizes are passed
+// over to the press behind them; left presses select, one per call, each leaving its
+// position in `event`. A window resized to nothing keeps its size.
+TEST(Input, PressesSetControlsOnePerPollAndWindowPixelsMapToTheGame) {
+    headless_start();
+    reset_input();
     push_key(SDLK_RETURN);
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(p1_controls_state[P_SELECT], 1);
+    SDL_Event resize{};
+    resize.resize = {SDL_VIDEORESIZE, 1024, 768};
     push_key(SDLK_RETURN, SDL_KEYUP);
-    EXPECT_EQ(poll_input(), 0);
-    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
+    push_tap(10, 10, SDL_BUTTON_RIGHT);
+    ASSERT_EQ(SDL_PushEvent(&resize), 0);
+    resize.resize.w = 0;
+    ASSERT_EQ(SDL_PushEvent(&resize), 0);
     push_key(SDLK_ESCAPE);
     EXPECT_EQ(poll_input(), 1);
-    EXPECT_EQ(p1_controls_state[P_EXIT], 1);
-    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
-}
-
-// A right click is dropped and polling goes on to the Up press behind it; left presses
-// select and are handled one per call, each leaving its position in `event`.
-TEST_F(Input, LeftPressesAreHandledOnePerCallAndRightClicksDropped) {
-    push_tap(10, 10, SDL_BUTTON_RIGHT);
-    push_key(SDLK_UP);
-    EXPECT_EQ(poll_input(), 1);
-    EXPECT_EQ(p1_controls_state[P_UP], 1);
-    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
-    EXPECT_EQ(event.type, SDL_KEYDOWN);
-
-    push_tap(123, 45);
+    EXPECT_TRUE(!p1_controls_state[P_SELECT] && p1_controls_state[P_EXIT]);
+    EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(1024, 768));
+    push_tap(1023, 384);
     push_tap(3, 4);
+    SDL_Event release{};  // as SDL sends after each tap
+    release.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, 3, 4};
+    ASSERT_EQ(SDL_PushEvent(&release), 0);
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(p1_controls_state[P_SELECT], 1);
-    EXPECT_EQ(event.type, SDL_MOUSEBUTTONDOWN);
-    EXPECT_EQ(event.button.x, 123);
-    EXPECT_EQ(event.button.y, 45);
+    const t_intcoords at = projectWindowCoords(event.button.x, event.button.y);
+    EXPECT_EQ(std::pair(at.x, at.y), std::pair(799, 240));
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(event.button.x, 3);
-    EXPECT_EQ(poll_input(), 0);
-}
-
-// A resize takes effect and polling goes on behind it; a window shrunk to nothing keeps
-// the last size, so taps still map into the game.
-TEST_F(Input, ResizeResizesAndPollingGoesOnAndAnEmptySizeIsIgnored) {
-    push_resize(400, 240);
-    push_key(SDLK_LEFT);
-    EXPECT_EQ(poll_input(), 1);
-    EXPECT_EQ(real_screen_w, 400);
-    EXPECT_EQ(real_screen_h, 240);
-    EXPECT_EQ(p1_controls_state[P_LEFT], 1);
-
-    push_resize(0, 240);
-    push_resize(400, 0);
-    push_tap(200, 120);
-    EXPECT_EQ(poll_input(), 1);
-    const t_intcoords at = projectWindowCoords(event.button.x, event.button.y);
-    EXPECT_EQ(at.x, 400);
-    EXPECT_EQ(at.y, 240);
-    resize_window(800, 480, 0);
-}
-
-TEST(ProjectWindowCoords, MapsWindowPixelsToGameUnits) {
-    headless_start();
-    resize_window(800, 480, 0);
-    EXPECT_EQ(projectWindowCoords(100, 100).x, 100);
-    // Single-precision quotients truncate a few positions one unit low.
-    EXPECT_EQ(projectWindowCoords(53, 0).x, 52);
-    EXPECT_EQ(projectWindowCoords(0, 63).y, 62);
-    EXPECT_EQ(projectWindowCoords(799, 479).x, 799);
-
-    resize_window(1024, 768, 0);
-    EXPECT_EQ(projectWindowCoords(512, 384).x, 400);
-    EXPECT_EQ(projectWindowCoords(512, 384).y, 240);
-    resize_window(800, 480, 0);
+    EXPECT_EQ(poll_input(), 0);  // the release is no press, and lets go of the control
+    EXPECT_EQ(p1_controls_state[P_SELECT], 0);
+    resize_window(GAME_WIDTH, GAME_HEIGHT, 0);
 }

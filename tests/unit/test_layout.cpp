@@ -1,6 +1,7 @@
-// Layout files read word by word: names, items, limits, and what malformed input does.
+// Layout files read word by word: items in order, words cut to fit, and where reading stops.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "files.h"
@@ -9,123 +10,73 @@
 
 namespace {
 
-// Writes `text` to a scratch file and loads it as a layout.
-LayoutPtr load_text(const std::string& text) {
-    ScratchFolder dir;
-    return LayoutPtr(layout_load(dir.write("test.layout", text).c_str()));
-}
-
-int count_items(const t_screen_layout* layout) {
-    int n = 0;
-    for (const t_layout_item* item : layout->items) n += item != nullptr;
-    return n;
-}
-
-void expect_rect(const t_layout_item* item, float x, float y, float w, float h) {
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->x, x);
-    EXPECT_EQ(item->y, y);
-    EXPECT_EQ(item->w, w);
-    EXPECT_EQ(item->h, h);
+// The layout read from `path` as "name: tag x y w h; ...", or "none".
+std::string read_layout(const std::string& path) {
+    LayoutPtr layout(layout_load(path.c_str()));
+    if (!layout) return "none";
+    std::ostringstream out;
+    out << layout->name << ":";
+    for (const t_layout_item* item : layout->items)
+        if (item)
+            out << ' ' << item->tag << ' ' << item->x << ' ' << item->y << ' ' << item->w << ' '
+                << item->h << ';';
+    return out.str();
 }
 
 }  // namespace
 
-// A missing file is silent; a pipe, a device or a folder is one "ERROR: " line. None waits.
-TEST(Layout, MissingOrOddFileGivesNullAndNullLayoutAnswersNull) {
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(layout_load("no_such_file.layout"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+// Words may spread over lines or share one. A tag or name is cut to 31 characters, its tail
+// skipped; the first item whose number is missing, not read whole, not finite, beyond
+// 100000 units or longer than 31 characters ends the reading, and the 33rd item is not read.
+TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
+    const std::string n31(31, 'n'), t31(31, 't'), good = "broken\ngood 1 2 3 4\n";
+    ScratchFolder dir;
+    const Deadline deadline(5);  // a reader that loops ends the run at once
+    const std::string pad(32, ' '), zeros(30, '0');
+    std::string most = pad + n31, most_items = n31 + ":";
+    for (int k = 0; k < 33; k++) {  // every word 31 characters after 32 blanks: the longest file
+        std::string tag = "item" + std::to_string(k);
+        tag.resize(31, '_');
+        for (const std::string& word : {tag, zeros + "1", zeros + "2", zeros + "3", zeros + "4"})
+            most += pad + word;
+        if (k < 32) most_items += " " + tag + " 1 2 3 4;";
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ":"},
+        {"menu\n", "menu:"},
+        {"main_menu\ntitle 10 20 300 40\nquit -5.5 1e2 +0x30 0.25\nfar -1e5 1e5 0 0\n\na\n1\n2\t3\n"
+         "  4 title 5 6 7 8 after",
+         "main_menu: title 10 20 300 40; quit -5.5 100 48 0.25; far -100000 100000 0 0; "
+         "a 1 2 3 4; title 5 6 7 8;"},
+        {std::string(40, 'n') + "\n" + t31 + "TAIL 1 2 3 4 " + t31 + " 5 6 7 8",
+         n31 + ": " + t31 + " 1 2 3 4; " + t31 + " 5 6 7 8;"},
+        {good + "bad 1 2 3", "broken: good 1 2 3 4;"},
+        {most, most_items},
+    };
+    for (const char* bad : {"three 4", "3x 4", "nan 4", "inf 4", "3 1e30", "3 -100001", "3 after",
+                            "3 0000000000000000000000000000000004"})
+        EXPECT_EQ(read_layout(dir.write("t.layout", good + "bad 1 2 " + bad + " after 5 6 7 8")),
+                  "broken: good 1 2 3 4;");
+    for (const auto& [text, items] : cases)
+        EXPECT_EQ(read_layout(dir.write("t.layout", text)), items);
+
+    LayoutPtr layout(layout_load(dir.write("t.layout", "m a 1 2 3 4 b 5 6 7 8 a 9 9 9 9").c_str()));
+    EXPECT_EQ(layout_get_item(layout.get(), "a"), layout->items[0]);  // the first of a tag
+    EXPECT_EQ(layout_get_item(layout.get(), "b"), layout->items[1]);
+    for (const char* other : {"A", "", "b "})
+        EXPECT_EQ(layout_get_item(layout.get(), other), nullptr);
+    EXPECT_EQ(layout_get_item(nullptr, "a"), nullptr);
+}
+
+// A missing file is silent; a pipe, a link to /dev/zero or a folder is one "ERROR: " line
+// naming it. 1 GiB of zeros is one word, read no further than a valid file could reach.
+TEST(Layout, MissingHugeOrOddFilesLoadPromptly) {
     ScratchFolder dir;
     const Deadline deadline(5);
-    for (const std::string& odd : odd_files(dir)) {
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(layout_load(odd.c_str()), nullptr) << odd;
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
-        EXPECT_NE(out.find(odd), std::string::npos) << out;
-    }
-    EXPECT_EQ(layout_get_item(nullptr, "title"), nullptr);
-    layout_free(nullptr);
-}
-
-// 1 GiB of zeros is one word, read no further than a valid file could reach, so promptly.
-TEST(Layout, EmptyFileOrNameOnlyGivesNoItems) {
-    ScratchFolder dir;
-    const Deadline deadline(5);
-    LayoutPtr huge(layout_load(huge_file(dir, "huge.layout").c_str()));
-    ASSERT_NE(huge, nullptr);
-    EXPECT_EQ(count_items(huge.get()), 0);
-    for (const char* text : {"", "   \n\t\n", "menu\n"}) {
-        LayoutPtr layout = load_text(text);
-        ASSERT_NE(layout, nullptr) << '"' << text << '"';
-        EXPECT_EQ(count_items(layout.get()), 0);
-        EXPECT_EQ(layout_get_item(layout.get(), "menu"), nullptr);
-    }
-}
-
-// Words may spread over lines or share one; of two items with one tag the first is found.
-TEST(Layout, ReadsNameAndItemsInFileOrderWhereverTheLinesBreak) {
-    LayoutPtr layout = load_text(
-        "main_menu\ntitle 10 20 300 40\nquit_button -5.5 1e2 +0x30 0.25\nfar -1e5 1e5 0 0\n"
-        "\na\n1\n2\t3\n  4 b 5 6 7 8 title 9\n10 11 12");
-    EXPECT_STREQ(layout->name, "main_menu");
-    EXPECT_EQ(count_items(layout.get()), 6);
-    EXPECT_STREQ(layout->items[0]->tag, "title");
-    expect_rect(layout_get_item(layout.get(), "title"), 10, 20, 300, 40);
-    expect_rect(layout_get_item(layout.get(), "quit_button"), -5.5f, 100, 48, 0.25f);
-    expect_rect(layout_get_item(layout.get(), "far"), -1e5f, 1e5f, 0, 0);  // the largest allowed
-    expect_rect(layout_get_item(layout.get(), "a"), 1, 2, 3, 4);
-    expect_rect(layout_get_item(layout.get(), "b"), 5, 6, 7, 8);
-    EXPECT_EQ(layout_get_item(layout.get(), "Title"), nullptr);  // case matters
-    EXPECT_EQ(layout_get_item(layout.get(), "titl"), nullptr);   // whole tag only
-}
-
-// Every word 31 characters long after 32 blanks, the largest file the reader takes whole:
-// still 32 items.
-TEST(Layout, ThirtyThreeItemsKeepTheFirstThirtyTwo) {
-    auto wide = [](const std::string& word, char fill) {
-        return std::string(32, ' ') + std::string(31 - word.size(), fill) + word;
-    };
-    std::string text = wide("big", '_');
-    for (int k = 0; k < 33; k++)
-        text += wide("item" + std::to_string(k), '_') + wide(std::to_string(k), '0') +
-                wide("1", '0') + wide("2", '0') + wide("3", '0');
-    LayoutPtr layout = load_text(text);
-    EXPECT_EQ(count_items(layout.get()), 32);
-    expect_rect(layout_get_item(layout.get(), wide("item31", '_').c_str() + 32), 31, 1, 2, 3);
-    EXPECT_EQ(layout_get_item(layout.get(), wide("item32", '_').c_str() + 32), nullptr);
-}
-
-// A tag or name of 31 characters is kept whole; a longer one is cut to 31 and its tail is
-// not taken for the next field.
-TEST(Layout, OverLongWordsAreCutToThirtyOneCharacters) {
-    const std::string a31(31, 'a'), t31(31, 't');
-    LayoutPtr layout =
-        load_text(std::string(40, 'n') + "\n" + a31 + "TAIL 1 2 3 4\n" + t31 + " 5 6 7 8\n");
-    EXPECT_STREQ(layout->name, std::string(31, 'n').c_str());
-    EXPECT_EQ(count_items(layout.get()), 2);
-    expect_rect(layout_get_item(layout.get(), a31.c_str()), 1, 2, 3, 4);
-    expect_rect(layout_get_item(layout.get(), t31.c_str()), 5, 6, 7, 8);
-}
-
-TEST(Layout, MalformedOrMissingNumberEndsReadingKeepingEarlierItems) {
-    const char* bad_items[] = {
-        "bad 1 2 three 4\n",                               // not a number
-        "bad 1 2 3x 4\n",                                  // trailing rubbish
-        "bad 1 2 nan 4\n",                                 // not finite
-        "bad 1 2 inf 4\n",                                 // not finite
-        "bad 1e30 2 3 4\n",                                // would overflow an int when drawn
-        "bad 1 -100001 3 4\n",                             // beyond the largest coordinate
-        "bad 1 2 3\n",                                     // the file ends inside the item
-        "bad 1 2 3 0000000000000000000000000000000004\n",  // over 31 characters, though small
-    };
-    for (const char* bad : bad_items) {
-        LayoutPtr layout =
-            load_text(std::string("broken\ngood 1 2 3 4\n") + bad + "after 5 6 7 8\n");
-        EXPECT_EQ(count_items(layout.get()), 1) << bad;
-        expect_rect(layout_get_item(layout.get(), "good"), 1, 2, 3, 4);
-        EXPECT_EQ(layout_get_item(layout.get(), "bad"), nullptr) << bad;
-        EXPECT_EQ(layout_get_item(layout.get(), "after"), nullptr) << bad;
-    }
+    const std::string huge = huge_file(dir, "huge");
+    EXPECT_EQ(
+        printed([&] { EXPECT_EQ(read_layout(dir.file("absent")) + read_layout(huge), "none:"); }),
+        "");
+    for (const std::string& odd : odd_files(dir))
+        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(read_layout(odd), "none"); }), odd));
 }
