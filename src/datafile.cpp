@@ -54,8 +54,9 @@ FILE* datafile_open(const char* path, size_t limit, const char** why) {
     off_t size = 0;
     const int fd = datafile_open_fd(path, &size, why);
     if (fd < 0) return nullptr;
-    // A stream over a buffer of its own, freed when the caller closes it.
-    FILE* copy = fmemopen(nullptr, limit, "w+");
+    // A stream over a buffer of its own, freed when the caller closes it; one byte more
+    // than the limit, since a full buffer's last byte is overwritten by the terminating NUL.
+    FILE* copy = fmemopen(nullptr, limit + 1, "w+");
     const bool copied = copy != nullptr && copy_bounded(fd, limit, copy);
     const int error = errno;
     close(fd);

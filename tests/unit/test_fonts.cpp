@@ -154,7 +154,8 @@ TEST(ShippedFont, BothFontsLoadWholeAndReadOnTheGamesBackgrounds) {
         t_font* font = font_load(file);
         ASSERT_NE(font, nullptr) << file;
         EXPECT_EQ(font->num_chars, 93);
-        for (const t_rgb& bg : {WHITE, PANEL_BLUE, BUTTON_YELLOW}) {
+        // The card's white squares, the pale blue panels and the yellow buttons.
+        for (const t_rgb& bg : {WHITE, t_rgb{204, 204, 255}, t_rgb{204, 204, 77}}) {
             put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, bg.r / 255.f, bg.g / 255.f, bg.b / 255.f, 1);
             font_write(font, "10000", 400, 100, FONT_CENTRED);
             int ink = 0;

@@ -52,6 +52,9 @@ TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
          n31 + ": " + t31 + " 1 2 3 4; " + t31 + " 5 6 7 8;"},
         {good + "bad 1 2 3", "broken: good 1 2 3 4;"},
         {most, most_items},
+        // Read to the last of its 10304 bytes, and no further.
+        {"m" + std::string(10294, ' ') + "a 1 2 3 4", "m: a 1 2 3 4;"},
+        {"m" + std::string(10294, ' ') + "a 1 2 3 45", "m: a 1 2 3 4;"},
     };
     for (const char* bad : {"three 4", "3x 4", "nan 4", "inf 4", "3 1e30", "3 -100001", "3 after",
                             "3 0000000000000000000000000000000004"})
