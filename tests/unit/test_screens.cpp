@@ -2,6 +2,7 @@
 // and what the score file holds.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <regex>
 
@@ -19,6 +20,7 @@ struct Screens : ::testing::Test {
         start_frame();
         load_game_fonts();
         reset_input();
+        memset(hiscores, 0, sizeof hiscores);
         player_init(&player1);
         bingo_round = {};
     }
@@ -41,27 +43,21 @@ void expect_shown(const char* file, const char* tag, const char* text, const t_f
                 int(i.w) - 12, int(i.h) - 12);
 }
 
-// Taps `tag` of `file`; a single letter is a key of the initials entry, '<' its backsp.
-void tap(const char* file, const char* tag, int times = 1) {
-    const std::string key = *tag == '<' ? "backsp" : std::string(1, char(tolower(*tag)));
-    while (times--) push_tap_on(file, tag[1] ? tag : (key + "_button").c_str());
-}
-
 }  // namespace
 
 // Type and level cycled on the menu; a wrong tap, a right one, a skip and a right one, then a
 // time-out; the review steps through the missed questions; two answers make the table.
 TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile) {
-    tap("main_menu.layout", "qtype_button", 5);
-    tap("main_menu.layout", "skill_level_button", 4);
-    tap("main_menu.layout", "start_button");
+    for (int i = 0; i < 5; i++) push_tap_on("main_menu.layout", "qtype_button");
+    for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "skill_level_button");
+    push_tap_on("main_menu.layout", "start_button");
     EXPECT_EQ(run(do_main_menu, MAIN_MENU), PLAYING);
     t_frame frame;
     expect_shown("main_menu.layout", "qtype_button", "SUBTRACTION", frame);
     expect_shown("main_menu.layout", "skill_level_button", "MEDIUM", frame);
     expect_shown("main_menu.layout", "title", "Quorvel", frame);
     srand(7);
-    tap("play.layout", "quit_button");
+    push_tap_on("play.layout", "quit_button");
     EXPECT_EQ(run(do_playing, PLAYING), MAIN_MENU);  // dealt the round played next
     const t_question* q = bingo_round.questions;
     auto at = [](int i) { return bingo_card.squares[i / 5][i % 5].answer_value; };
@@ -71,7 +67,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     while (at(last) != q[2].answer) last--;
     const t_layout_item c = layout_item_of("play.layout", "bingo_card");
     for (int i : {wrong, first, -1, last}) {  // -1: the skip
-        if (i < 0) tap("play.layout", "skip_button");
+        if (i < 0) push_tap_on("play.layout", "skip_button");
         if (i >= 0) push_tap(c.x + c.w * (i % 5 + 0.5f) / 5, c.y + c.h * (i / 5 + 0.5f) / 5);
     }
     srand(7);
@@ -81,14 +77,15 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     expect_shown("play.layout", "time", "GAME OVER", frame = t_frame());
     expect_shown("play.layout", "question", q[3].text, frame);
     for (const char* tag : {"next_button", "prev_button", "prev_button", "prev_button"})
-        tap("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
-    tap("game_over.layout", "continue_button");
+        push_tap_on("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
+    push_tap_on("game_over.layout", "continue_button");
     EXPECT_EQ(run(do_game_over, GAME_OVER), ROUND_SCORE);
     expect_shown("game_over.layout", "question", q[24].solutiontext);
-    tap("round_score.layout", "continue_button");
+    push_tap_on("round_score.layout", "continue_button");
     EXPECT_EQ(run(do_round_score, ROUND_SCORE), GET_INITIALS);
-    for (const char* key : {"A", "B", "D", "E", "<", "<", "X", "enter_button"})
-        tap("get_initials.layout", key);  // ABE, AB, A, then AX
+    for (const char* key : {"a_button", "b_button", "d_button", "e_button", "backsp_button",
+                            "backsp_button", "x_button", "enter_button"})
+        push_tap_on("get_initials.layout", key);  // ABE, AB, A, then AX
     EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
     expect_shown("get_initials.layout", "player_initials", "AX");
     const std::regex line_20("^(.*\n){20}200 AX\n");  // subtraction's, medium's first
@@ -96,7 +93,8 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     for (std::string tag : {"done_button", "hiscore_button", "", "quit_button"}) {
         push_key(SDLK_UP);  // each screen's first event goes to the dispatcher's poll
         if (tag.empty()) push_key(SDLK_ESCAPE);
-        if (!tag.empty()) tap(tag[0] == 'd' ? "hiscores.layout" : "main_menu.layout", tag.c_str());
+        if (!tag.empty())
+            push_tap_on(tag[0] == 'd' ? "hiscores.layout" : "main_menu.layout", tag.c_str());
     }
     main_loop();
     EXPECT_EQ(game.state, EXITING);
@@ -122,15 +120,16 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     bingo_round.time_remaining = 12300;
     for (int more : {1, 0}) {
         hiscores[ADDITION][EASY][4].score = 2500 + 12000 + 10000 + 600 + more;
-        tap("round_score.layout", "continue_button");
+        push_tap_on("round_score.layout", "continue_button");
         EXPECT_EQ(run(do_round_score, ROUND_SCORE), more ? MAIN_MENU : GET_INITIALS);
     }
-    for (auto [kept, key, saved] : {std::tuple{"", "enter_button", "USR"},
-                                    {"A", "<", "USR"},
-                                    {"AB", "X", "ABX"},
-                                    {"ABC", "X", "ABX"}}) {
+    const char* const entries[][3] = {{"", "enter_button", "USR"},
+                                      {"A", "backsp_button", "USR"},
+                                      {"AB", "x_button", "ABX"},
+                                      {"ABC", "x_button", "ABX"}};
+    for (auto [kept, key, saved] : entries) {
         snprintf(player1.initials, sizeof player1.initials, "%s", kept);
-        for (const char* tag : {key, "enter_button"}) tap("get_initials.layout", tag);
+        for (const char* tag : {key, "enter_button"}) push_tap_on("get_initials.layout", tag);
         EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
         EXPECT_STREQ(player1.initials, saved) << kept << key;
     }
