@@ -68,7 +68,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     const t_layout_item c = layout_item_of("play.layout", "bingo_card");
     for (int i : {wrong, first, -1, last}) {  // -1: the skip
         if (i < 0) push_tap_on("play.layout", "skip_button");
-        if (i >= 0) push_tap(c.x + c.w * (i % 5 + 0.5f) / 5, c.y + c.h * (i / 5 + 0.5f) / 5);
+        if (i >= 0) push_tap(bc_cell_centre(c.x, c.w, i % 5), bc_cell_centre(c.y, c.h, i / 5));
     }
     srand(7);
     const unsigned before = frames_presented;
