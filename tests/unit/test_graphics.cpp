@@ -49,6 +49,8 @@ TEST(Graphics, StartUpGivesEs11AndShapesLandWhereAskedInOrder) {
     int lit = 0;
     for (int y = 195; y <= 205; y++) lit += pixel_at(250, y)[0] > 128;
     EXPECT_EQ(lit, 1);
+    for (GLenum array : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY})
+        EXPECT_FALSE(glIsEnabled(array)) << array;  // a stray array would be read by the next draw
 }
 
 // Every argument of a shape, a line or a sprite, the clear and the window size decide
