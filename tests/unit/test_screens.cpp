@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <regex>
 
 #include "hiscore.h"
 #include "main.h"
@@ -98,8 +97,9 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     EXPECT_EQ(game.state, EXITING);
     EXPECT_EQ(SDL_PollEvent(nullptr), 0);  // each screen took its own taps
     EXPECT_STREQ(player1.initials, "AX");
-    const std::regex line_20("^(.*\n){20}200 AX\n");  // subtraction's, medium's first
-    EXPECT_TRUE(std::regex_search(read_file("hiscores.dat"), line_20));
+    std::string file = read_file("hiscores.dat");
+    for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
+    EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
 }
 
 // The clock takes a frame's time across a tick wrap, none for a stale reading, and a full card
