@@ -1,5 +1,5 @@
-// Helpers for tests of the sprite table and of what is drawn from it: a scratch table and
-// small SDL surfaces painted by hand.
+// Tests of the sprite table and of what is drawn from it: a scratch table and small SDL
+// surfaces painted by hand.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -11,29 +11,23 @@
 
 // Empties the sprite table for the life of the object, then deletes the textures made
 // meanwhile and puts the previous table back, so that fonts loaded by other tests of the
-// same process keep their glyphs.
-class ScratchSpriteTable {
-   public:
-    ScratchSpriteTable() : saved_(sprites, sprites + MAX_SPRITES) {
+// same process keep their glyphs. Not copied.
+struct ScratchSpriteTable {
+    const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
+    ScratchSpriteTable() {
         reset_sprites();
         for (sprite_t& slot : sprites) slot.immortal = 0;
     }
     ~ScratchSpriteTable() {
         for (sprite_t& slot : sprites)
             if (slot.texture) glDeleteTextures(1, &slot.texture);
-        std::copy(saved_.begin(), saved_.end(), sprites);
+        std::copy(saved.begin(), saved.end(), sprites);
     }
-    ScratchSpriteTable(const ScratchSpriteTable&) = delete;
-    ScratchSpriteTable& operator=(const ScratchSpriteTable&) = delete;
-
-   private:
-    std::vector<sprite_t> saved_;
 };
 
 // The rectangle of size w x h at (x, y).
 inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {
-    return {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-            static_cast<Uint16>(h)};
+    return {Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
 }
 
 // Paints a rectangle of the surface in one colour.
