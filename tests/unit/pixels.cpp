@@ -1,6 +1,8 @@
 // Headless start-up and pixel read-back for tests that draw.
 #include "pixels.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "input.h"
@@ -34,20 +36,21 @@ std::array<GLubyte, 4> pixel_at(int x, int y) {
 
 void expect_pixel(int x, int y, t_rgb want, int tolerance) {
     const auto got = pixel_at(x, y);
-    const int want_rgb[] = {want.r, want.g, want.b};
-    for (int c = 0; c < 3; c++)
-        EXPECT_NEAR(got[c], want_rgb[c], tolerance) << "channel " << c << " at " << x << ", " << y;
+    EXPECT_TRUE(std::abs(got[0] - want.r) <= tolerance && std::abs(got[1] - want.g) <= tolerance &&
+                std::abs(got[2] - want.b) <= tolerance)
+        << x << ", " << y << " is " << int(got[0]) << ", " << int(got[1]) << ", " << int(got[2]);
 }
 
 std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int* left, int* top) {
     int right = x - 1, bottom = y - 1;
     *left = x + w, *top = y + h;
-    for (int j = y; j < y + h; j++)
-        for (int i = x; i < x + w; i++)
-            if (frame.sum(i, j) < 150) {  // near-black: clear of any frame line
-                *left = std::min(*left, i), right = std::max(right, i);
-                *top = std::min(*top, j), bottom = j;
-            }
+    for (int j = y; j < y + h; j++) {
+        for (int i = x; i < x + w; i++) {
+            if (frame.sum(i, j) >= 150) continue;  // clear of any frame line
+            *left = std::min(*left, i), right = std::max(right, i), *top = std::min(*top, j);
+            bottom = j;
+        }
+    }
     std::string ink;
     for (int j = *top; j <= bottom; j++, ink += '\n')
         for (int i = *left; i <= right; i++) ink += frame.sum(i, j) < 150 ? '#' : '.';

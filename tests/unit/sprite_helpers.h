@@ -1,5 +1,4 @@
-// Tests of the sprite table and of what is drawn from it: a scratch table and small SDL
-// surfaces painted by hand.
+// Tests of the sprite table and of what is drawn from it: a scratch table and small surfaces.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -9,9 +8,8 @@
 
 #include "sprites.h"
 
-// Empties the sprite table for the life of the object, then deletes the textures made
-// meanwhile and puts the previous table back, so that fonts loaded by other tests of the
-// same process keep their glyphs. Not copied.
+// Empties the sprite table for its life, then deletes the textures made meanwhile and puts the
+// old table back, so that fonts loaded by other tests keep their glyphs. Not to be copied.
 struct ScratchSpriteTable {
     const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
     ScratchSpriteTable() {
@@ -25,18 +23,16 @@ struct ScratchSpriteTable {
     }
 };
 
-// The rectangle of size w x h at (x, y).
-inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {
+inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {  // w x h at (x, y)
     return {Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
 }
 
-// Paints a rectangle of the surface in one colour.
 inline void paint(SDL_Surface* surface, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
     SDL_Rect rect = rect_of(w, h, x, y);
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, r, g, b));
 }
 
-// A w x h surface of the given depth filled with magenta; the caller frees it.
+// A w x h magenta surface of the given depth; the caller frees it.
 inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {
     SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, bits_per_pixel, 0, 0, 0, 0);
     paint(surface, 0, 0, w, h, 255, 0, 255);
