@@ -8,8 +8,8 @@
 
 #include "sprites.h"
 
-// Empties the sprite table for its life, then deletes the textures made meanwhile and puts the
-// old table back, so that fonts loaded by other tests keep their glyphs. Not to be copied.
+// An empty sprite table for its life; then the old one back, so other tests' fonts keep their
+// glyphs.
 struct ScratchSpriteTable {
     const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
     ScratchSpriteTable() {
@@ -32,8 +32,7 @@ inline void paint(SDL_Surface* surface, int x, int y, int w, int h, Uint8 r, Uin
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, r, g, b));
 }
 
-// A w x h magenta surface of the given depth; the caller frees it.
-inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {
+inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {  // caller frees
     SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, bits_per_pixel, 0, 0, 0, 0);
     paint(surface, 0, 0, w, h, 255, 0, 255);
     return surface;
