@@ -8,11 +8,9 @@
 #include "input.h"
 
 void headless_start() {
-    static bool started = false;
-    if (started) return;
     ASSERT_STREQ(getenv("SDL_VIDEODRIVER"), "dummy") << "tests draw off-screen only";
-    ASSERT_TRUE(init_graphics() == 1 && init_input() == 1);
-    started = true;
+    static const bool started = init_graphics() == 1 && init_input() == 1;
+    ASSERT_TRUE(started);
 }
 
 void start_frame() {
@@ -61,10 +59,10 @@ std::string ink_of(const char* text, int* left, int* top) {
     return ink_in(t_frame(), 0, 0, font_strlen(large_font, text), large_font->height, left, top);
 }
 
-void expect_text(const t_frame& frame, const char* text, float cx, float cy, int x, int y, int w,
+void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
                  int h) {
     int left = 0, top = 0, want_left = 0, want_top = 0;
-    ASSERT_EQ(ink_in(frame, x, y, w, h, &left, &top), ink_of(text, &want_left, &want_top));
+    ASSERT_EQ(ink_in(f, x, y, w, h, &left, &top), ink_of(text, &want_left, &want_top));
     EXPECT_NEAR(left - want_left, cx - font_strlen(large_font, text) / 2.0, 1.0) << text;
     EXPECT_NEAR(top - want_top, cy - large_font->height / 2.0, 1.0) << text;
 }

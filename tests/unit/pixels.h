@@ -20,8 +20,7 @@ constexpr t_rgb BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 std::array<GLubyte, 4> pixel_at(int x, int y);  // RGBA at game coordinates of the last frame
 void expect_pixel(int x, int y, t_rgb want, int tolerance = 3);
 
-// The whole last frame, read at once, so that what is drawn later leaves it as it was.
-struct t_frame {
+struct t_frame {  // the whole last frame, read at once: later drawing leaves it as it was
     std::vector<GLubyte> rgba = std::vector<GLubyte>(GAME_WIDTH * GAME_HEIGHT * 4);
     t_frame() { glReadPixels(0, 0, GAME_WIDTH, GAME_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]); }
     const GLubyte* at(float x, float y) const {
@@ -35,7 +34,7 @@ std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int* left, 
 // The ink of `text` in the large font written at (0, 0). Draws over the frame.
 std::string ink_of(const char* text, int* left, int* top);
 // Expects the ink of (x, y, w, h) to be `text` in the large font centred on (cx, cy). Draws over.
-void expect_text(const t_frame& frame, const char* text, float cx, float cy, int x, int y, int w,
+void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
                  int h);
 // The count of pixels unlike the one at (0, 0) outside `item` grown by `margin` on every side.
 int drawn_outside(const t_frame& frame, const t_layout_item& item, int margin);

@@ -8,8 +8,7 @@
 
 #include "sprites.h"
 
-// An empty sprite table for its life; then the old one back, so other tests' fonts keep their
-// glyphs.
+// An empty sprite table for its life; then the old one back, so other tests' fonts keep glyphs.
 struct ScratchSpriteTable {
     const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
     ScratchSpriteTable() {

@@ -7,8 +7,7 @@
 #include "pixels.h"
 
 // On grey, a button's bevel, h / 20 deep, is as much lighter as darker than its body; a panel's
-// darker frame runs 2 units wide along every edge, which it straddles. Each text is centred clear
-// of them, and nothing is drawn further out.
+// frame runs 2 units wide over every edge. Texts are centred clear of them; nothing is outside.
 TEST(Button, BevelAndFrameLineTheEdgesAndTextsAreCentred) {
     load_game_fonts();
     for (t_layout_item item : {t_layout_item{"b", 101, 100, 240, 160},
@@ -24,13 +23,12 @@ TEST(Button, BevelAndFrameLineTheEdgesAndTextsAreCentred) {
         const int x = int(item.x), y = int(item.y), w = int(item.w), h = int(item.h), d = h / 20;
         const int body = f.sum(x + d + 1, y + d + 1), band = panel ? 0 : d * (w + h) - 2 * d * d;
         int light = 0, dark = 0;
-        for (int j = y - 1; j <= y + h; j++) {
-            for (int i = x - 1; i <= x + w; i++) {
-                if (i >= x + d && i < x + w - d && j >= y + d && j < y + h - d) continue;
-                light += f.sum(i, j) > body + 60;
-                dark += f.sum(i, j) < body - 60 && memcmp(f.at(i, j), f.at(0, 0), 3);
-            }
-        }
+        for (int j = y - 1; j <= y + h; j++)
+            for (int i = x - 1; i <= x + w; i++)
+                if (i < x + d || i >= x + w - d || j < y + d || j >= y + h - d) {  // by the edges
+                    light += f.sum(i, j) > body + 60;
+                    dark += f.sum(i, j) < body - 60 && memcmp(f.at(i, j), f.at(0, 0), 3);
+                }
         EXPECT_NEAR(light, band, d) << h;
         EXPECT_NEAR(dark, panel ? 4 * (w + h) : band, panel ? 16 : d) << h;
         expect_text(f, panel ? "27450" : "Continue", item.x + item.w / 2, item.y + item.h / 2,
