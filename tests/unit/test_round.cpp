@@ -73,17 +73,18 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
                 ASSERT_TRUE(!memcmp(&card, &marked, sizeof card) &&
                             !memcmp(&round, &want, sizeof round) &&
                             bc_score(&card, 0, nullptr) == lines * 1000 + (marks == all) * 10000 &&
-                            card.num_bingos == lines && card.blackout == (marks == all) &&
-                            round_num_answered_questions(&round) == __builtin_popcount(marks))
+                            card.num_bingos == lines && card.blackout == (marks == all))
                     << seed << " " << kind << " step " << step << " at " << col << ", " << row;
             }
         }
     }
+    t_bingo_card blank{};  // nothing beyond the grid is marked
+    EXPECT_FALSE(bc_mark_square(&blank, 5, 0) || bc_mark_square(&blank, 0, 5));
 }
 
-// Square i shows i * i * i centred in it. Scored, complete lines (row 2, column 1, diagonals) are
-// red between their squares, row 0 not; marks veil blue, a blackout all red; nothing is outside.
-TEST(RoundDisplay, CardShowsNumbersCentredMarksLinesAndBlackout) {
+// Square i shows i * i * i centred in it; scored, complete lines (row 2, column 1, diagonals) are
+// red between their squares, marks veil blue, a blackout all red. The clock shows mm:ss left.
+TEST(RoundDisplay, CardAndClockAsThePlayerSeesThem) {
     t_layout_item item = layout_item_of("play.layout", "bingo_card");
     const float cw = item.w / CARD_SIZE, ch = item.h / CARD_SIZE;
     auto x = [&](float col) { return item.x + cw * (col + 0.5f); };
@@ -91,17 +92,15 @@ TEST(RoundDisplay, CardShowsNumbersCentredMarksLinesAndBlackout) {
     load_game_fonts();
     for (int marks : {0, 0x7C00 | 0x210842 | 0x1041041 | 0x111110, -1}) {
         t_bingo_card card{};
-        for (int i = 0; i < NUM_QUESTIONS; i++)
-            card.squares[i / 5][i % 5] = {i * i * i, marks >> i & 1};
+        for (int i = 0; i < 25; i++) card.squares[i / 5][i % 5] = {i * i * i, marks >> i & 1};
         start_frame();
         bc_render(&card, &item);
         bc_score(&card, 1, &item);
         const t_frame f;
         EXPECT_EQ(drawn_outside(f, item, 2), 0) << "drawn beside the card";
-        for (int i = 0; marks == 0 && i < NUM_QUESTIONS; i++)
+        for (int i = 0; marks == 0 && i < 25; i++)  // read inside the square's 3-unit margin
             expect_text(f, std::to_string(i * i * i).c_str(), x(i % 5), y(i / 5),
-                        int(x(i % 5) - cw / 2) + 3, int(y(i / 5) - ch / 2) + 3, int(cw) - 6,
-                        int(ch) - 6);
+                        int(x(i % 5 - .5f)) + 3, int(y(i / 5 - .5f)) + 3, int(cw) - 6, int(ch) - 6);
         auto red = [&](float px, float py) { return f.at(px, py)[0] > f.at(px, py)[2] + 50; };
         for (float k = 0.5f; marks && k < 4; k++)
             EXPECT_TRUE(red(x(k), y(2)) && red(x(1), y(k)) && red(x(k), y(k)) &&
@@ -111,4 +110,7 @@ TEST(RoundDisplay, CardShowsNumbersCentredMarksLinesAndBlackout) {
             (marks == -1 ? corner[0] > corner[2] + 50 : !marks || corner[2] > corner[0] + 100) &&
             (f.sum(x(2.5f) + 4, item.y + 4) == 765) == (marks != -1));  // (0, 3): unmarked
     }
+    char clock[ROUND_TIME_TEXT_SIZE];
+    round_time_text(61000, clock, sizeof clock);
+    EXPECT_STREQ(clock, "01:01");
 }
