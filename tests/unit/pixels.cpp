@@ -1,17 +1,16 @@
 // Headless start-up and pixel read-back for tests that draw.
 #include "pixels.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "input.h"
 
 void headless_start() {
-    static bool started = false;
-    if (started) return;
     ASSERT_STREQ(getenv("SDL_VIDEODRIVER"), "dummy") << "tests draw off-screen only";
-    ASSERT_EQ(init_graphics(), 1);
-    ASSERT_EQ(init_input(), 1);
-    started = true;
+    static const bool started = init_graphics() == 1 && init_input() == 1;
+    ASSERT_TRUE(started);
 }
 
 void start_frame() {
@@ -28,34 +27,30 @@ void load_game_fonts() {
 }
 
 std::array<GLubyte, 4> pixel_at(int x, int y) {
-    std::array<GLubyte, 4> rgba{};
-    // GL rows count from the bottom; game rows from the top.
+    std::array<GLubyte, 4> rgba{};  // GL rows count from the bottom, game rows from the top
     glReadPixels(x, real_screen_h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
 }
 
 void expect_pixel(int x, int y, t_rgb want, int tolerance) {
     const auto got = pixel_at(x, y);
-    EXPECT_TRUE(std::abs(got[0] - want.r) <= tolerance && std::abs(got[1] - want.g) <= tolerance &&
-                std::abs(got[2] - want.b) <= tolerance)
-        << "pixel (" << x << ", " << y << ") is " << int(got[0]) << ", " << int(got[1]) << ", "
-        << int(got[2]) << "; expected " << want.r << ", " << want.g << ", " << want.b;
+    for (int c = 0; c < 3; c++) EXPECT_NEAR(got[c], want[c], tolerance) << x << ", " << y;
 }
 
 std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int* left, int* top) {
+    auto ink = [&](int i, int j) { return frame.sum(i, j) < 150; };  // clear of frame lines
     int right = x - 1, bottom = y - 1;
     *left = x + w, *top = y + h;
-    for (int j = y; j < y + h; j++) {
-        for (int i = x; i < x + w; i++) {
-            if (frame.sum(i, j) >= 150) continue;  // clear of any frame line
-            *left = std::min(*left, i), right = std::max(right, i);
-            *top = std::min(*top, j), bottom = j;
-        }
-    }
-    std::string ink;
-    for (int j = *top; j <= bottom; j++, ink += '\n')
-        for (int i = *left; i <= right; i++) ink += frame.sum(i, j) < 150 ? '#' : '.';
-    return ink;
+    for (int j = y; j < y + h; j++)
+        for (int i = x; i < x + w; i++)
+            if (ink(i, j)) {
+                *left = std::min(*left, i), right = std::max(right, i);
+                *top = std::min(*top, j), bottom = j;
+            }
+    std::string rows;
+    for (int j = *top; j <= bottom; j++, rows += '\n')
+        for (int i = *left; i <= right; i++) rows += ink(i, j) ? '#' : '.';
+    return rows;
 }
 
 std::string ink_of(const char* text, int* left, int* top) {
@@ -64,12 +59,10 @@ std::string ink_of(const char* text, int* left, int* top) {
     return ink_in(t_frame(), 0, 0, font_strlen(large_font, text), large_font->height, left, top);
 }
 
-void expect_text(const t_frame& frame, const char* text, float cx, float cy, int x, int y, int w,
+void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
                  int h) {
     int left = 0, top = 0, want_left = 0, want_top = 0;
-    const std::string shown = ink_in(frame, x, y, w, h, &left, &top);
-    ASSERT_EQ(shown, ink_of(text, &want_left, &want_top));
-    // Where the pen started: the text's width centred on cx, the font's height on cy.
+    ASSERT_EQ(ink_in(f, x, y, w, h, &left, &top), ink_of(text, &want_left, &want_top));
     EXPECT_NEAR(left - want_left, cx - font_strlen(large_font, text) / 2.0, 1.0) << text;
     EXPECT_NEAR(top - want_top, cy - large_font->height / 2.0, 1.0) << text;
 }

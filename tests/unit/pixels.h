@@ -1,9 +1,7 @@
-// Set-up and read-back for tests that draw: SDL's dummy video driver with the off-screen
-// GL ES context, started once per test process, and pixels and text ink read back from it.
+// Tests that draw off-screen, once started, and read back pixels and text ink.
 #pragma once
 
 #include <GLES/gl.h>
-#include <gtest/gtest.h>
 
 #include <array>
 #include <string>
@@ -13,26 +11,16 @@
 #include "graphics.h"
 #include "layout.h"
 
-// Starts graphics and input once; later calls do nothing.
-void headless_start();
-// A fresh black 800 x 480 frame to draw into (other tests may have resized the window).
-void start_frame();
-// The game's two fonts, loaded once from the working directory and kept for the process.
-void load_game_fonts();
+void headless_start();   // graphics and input, once; later calls do nothing
+void start_frame();      // a fresh black 800 x 480 frame, whatever size other tests left
+void load_game_fonts();  // the game's two fonts, loaded once and kept for the process
 
-// The RGBA colour of the pixel at game coordinates (x, y) of the last frame drawn.
-std::array<GLubyte, 4> pixel_at(int x, int y);
-
-struct t_rgb {
-    int r, g, b;
-};
-constexpr t_rgb BLACK = {0, 0, 0};
-constexpr t_rgb WHITE = {255, 255, 255};
-// Expects the pixel at game coordinates (x, y) to be `want`, give or take `tolerance`.
+using t_rgb = std::array<int, 3>;
+constexpr t_rgb BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
+std::array<GLubyte, 4> pixel_at(int x, int y);  // RGBA at game coordinates of the last frame
 void expect_pixel(int x, int y, t_rgb want, int tolerance = 3);
 
-// The whole last frame, read at once, so that what is drawn later does not disturb it.
-struct t_frame {
+struct t_frame {  // the whole last frame, read at once: later drawing leaves it as it was
     std::vector<GLubyte> rgba = std::vector<GLubyte>(GAME_WIDTH * GAME_HEIGHT * 4);
     t_frame() { glReadPixels(0, 0, GAME_WIDTH, GAME_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]); }
     const GLubyte* at(float x, float y) const {
@@ -41,15 +29,12 @@ struct t_frame {
     int sum(float x, float y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
 };
 
-// The text ink (near-black pixels) of a rectangle, cropped to its bounding box, as rows of
-// '#' and '.'; `left` and `top` get the box's corner.
+// The near-black ink of a rectangle cropped to its box, as rows of '#' and '.'; the box's corner.
 std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int* left, int* top);
-// The ink of `text` in the large font written from (0, 0). Draws over the frame.
+// The ink of `text` in the large font written at (0, 0). Draws over the frame.
 std::string ink_of(const char* text, int* left, int* top);
-// Expects the ink of the rectangle (x, y, w, h) of the frame to be `text` in the large font,
-// centred across on `cx` and with its line centred on `cy`. Draws over the frame.
-void expect_text(const t_frame& frame, const char* text, float cx, float cy, int x, int y, int w,
+// Expects the ink of (x, y, w, h) to be `text` in the large font centred on (cx, cy). Draws over.
+void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
                  int h);
-// The count of pixels outside `item` grown by `margin` on every side that differ from the
-// background, the colour at (0, 0).
+// The count of pixels unlike the one at (0, 0) outside `item` grown by `margin` on every side.
 int drawn_outside(const t_frame& frame, const t_layout_item& item, int margin);

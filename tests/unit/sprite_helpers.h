@@ -1,5 +1,4 @@
-// Helpers for tests of the sprite table and of what is drawn from it: a scratch table and
-// small SDL surfaces painted by hand.
+// Tests of the sprite table and of what is drawn from it: a scratch table and small surfaces.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -9,41 +8,30 @@
 
 #include "sprites.h"
 
-// Empties the sprite table for the life of the object, then deletes the textures made
-// meanwhile and puts the previous table back, so that fonts loaded by other tests of the
-// same process keep their glyphs.
-class ScratchSpriteTable {
-   public:
-    ScratchSpriteTable() : saved_(sprites, sprites + MAX_SPRITES) {
+// An empty sprite table for its life; then the old one back, so other tests' fonts keep glyphs.
+struct ScratchSpriteTable {
+    const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
+    ScratchSpriteTable() {
         reset_sprites();
         for (sprite_t& slot : sprites) slot.immortal = 0;
     }
     ~ScratchSpriteTable() {
         for (sprite_t& slot : sprites)
             if (slot.texture) glDeleteTextures(1, &slot.texture);
-        std::copy(saved_.begin(), saved_.end(), sprites);
+        std::copy(saved.begin(), saved.end(), sprites);
     }
-    ScratchSpriteTable(const ScratchSpriteTable&) = delete;
-    ScratchSpriteTable& operator=(const ScratchSpriteTable&) = delete;
-
-   private:
-    std::vector<sprite_t> saved_;
 };
 
-// The rectangle of size w x h at (x, y).
-inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {
-    return {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-            static_cast<Uint16>(h)};
+inline SDL_Rect rect_of(int w, int h, int x = 0, int y = 0) {  // w x h at (x, y)
+    return {Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
 }
 
-// Paints a rectangle of the surface in one colour.
 inline void paint(SDL_Surface* surface, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
     SDL_Rect rect = rect_of(w, h, x, y);
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, r, g, b));
 }
 
-// A w x h surface of the given depth filled with magenta; the caller frees it.
-inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {
+inline SDL_Surface* magenta_surface(int w, int h, int bits_per_pixel = 24) {  // caller frees
     SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, bits_per_pixel, 0, 0, 0, 0);
     paint(surface, 0, 0, w, h, 255, 0, 255);
     return surface;
