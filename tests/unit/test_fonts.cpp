@@ -114,7 +114,7 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     // The strip with the header field at `at` (of `size` bytes) set to `value`.
     auto patched = [&](int at, int size, uint32_t value) {
         std::string header = bytes;
-        for (int i = 0; i < size; i++) header[at + i] = static_cast<char>(value >> 8 * i);
+        for (int i = 0; i < size; i++) header.at(at + i) = static_cast<char>(value >> 8 * i);
         return dir_.write(std::to_string(files_++) + ".bmp", header);
     };
     const std::string long_name = dir_.file(std::string(40, 's'));
