@@ -33,9 +33,22 @@ std::string load(const std::string& path) {
     return printed([&] { hiscores_load(path.c_str()); });
 }
 
+int open_descriptors() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& fd : std::filesystem::directory_iterator("/proc/self/fd"))
+        count++;
+    return count;
+}
+
+// Every load and save, failed ones too, closes what it opened.
 class Hiscore : public ::testing::Test {
    protected:
-    void SetUp() override { memset(hiscores, 0, sizeof hiscores); }
+    void SetUp() override {
+        memset(hiscores, 0, sizeof hiscores);
+        descriptors = open_descriptors();
+    }
+    void TearDown() override { EXPECT_EQ(open_descriptors(), descriptors) << "left open"; }
+    int descriptors = 0;
     ScratchFolder dir;
     const std::string file = dir.file("hiscores.dat");
 };
