@@ -132,6 +132,10 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
           patched(28, 2, 2), patched(28, 2, 0x8001), patched(22, 4, 0x7FFFFFFF),
           write_strip(glyphs(56), 9000)})
         cases.emplace_back(describe(strip), strip);
+    // Headers refused before SDL reads them: no width, no rows, no bits, more than 256 colours.
+    for (const std::string& strip : {patched(18, 4, 0), patched(22, 4, 0), patched(28, 2, 0),
+                                     patched(46, 4, 257)})
+        cases.emplace_back(describe(strip), "image " + strip);
     ScratchFolder odd_dir;
     std::vector<std::string> odd = odd_files(odd_dir);
     odd.push_back(dir_.file("absent"));
