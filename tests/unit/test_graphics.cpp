@@ -22,6 +22,7 @@ int red_then_clear() {
 TEST(Graphics, StartUpGivesEs11AndShapesLandWhereAskedInOrder) {
     start_frame();
     EXPECT_EQ(std::string((const char*)glGetString(GL_VERSION)).rfind("OpenGL ES-CM 1.1", 0), 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // a finger needs no pointer
     resize_window(400, 240, 0);
     put_quad(0, 0, 800, 480, 1, 1, 1, 1);
     expect_pixel(399, 0, WHITE);

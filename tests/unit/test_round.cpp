@@ -101,6 +101,8 @@ TEST(RoundDisplay, CardAndClockAsThePlayerSeesThem) {
         for (int i = 0; marks == 0 && i < 25; i++)  // read inside the square's 3-unit margin
             expect_text(f, std::to_string(i * i * i).c_str(), x(i % 5), y(i / 5),
                         int(x(i % 5 - .5f)) + 3, int(y(i / 5 - .5f)) + 3, int(cw) - 6, int(ch) - 6);
+        for (int i = 1; marks == 0 && i < 5; i++)  // the panel shows between the squares
+            EXPECT_TRUE(f.sum(item.x + cw * i, y(2)) < 765 && f.sum(x(2), item.y + ch * i) < 765);
         auto red = [&](float px, float py) { return f.at(px, py)[0] > f.at(px, py)[2] + 50; };
         for (float k = 0.5f; marks && k < 4; k++)
             EXPECT_TRUE(red(x(k), y(2)) && red(x(1), y(k)) && red(x(k), y(k)) &&
