@@ -100,6 +100,17 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     std::string file = read_file("hiscores.dat");
     for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
     EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
+    // That table as its screen draws it: the heading, then the entries a sixth of it apart.
+    t_layout_item t = layout_item_of("hiscores.layout", "hiscores");
+    start_frame();
+    hiscores_render(SUBTRACTION, MEDIUM, &t);
+    const t_frame table;
+    const int f = large_font->height, top = int(t.y) + f / 4;
+    int k = 0;
+    for (const char* line : {"SUBTRACTION - MEDIUM", "200        AX", "0          "}) {
+        const int y = top + int(k++ * t.h / 6);
+        expect_text(table, line, t.x + t.w / 2, y + f / 2.0f, int(t.x) + 4, y, int(t.w) - 8, f);
+    }
 }
 
 // The clock takes a frame's time across a tick wrap, none for a stale reading, and a full card
