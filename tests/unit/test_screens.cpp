@@ -136,6 +136,14 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
         push_tap_on("round_score.layout", "continue_button");
         EXPECT_EQ(run(do_round_score, ROUND_SCORE), more ? MAIN_MENU : GET_INITIALS);
     }
+    const t_frame score;  // each fifth of the panel holds its line, less the frame
+    const t_layout_item p = layout_item_of("round_score.layout", "score");
+    const char* lines[] = {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
+                           "Seconds Remain (12): 600", "TOTAL: 25100"};
+    for (int k = 0, left = 0, top = 0; k < 5; k++)
+        EXPECT_EQ(ink_in(score, int(p.x) + 3, int(p.y + p.h * k / 5) + 1, int(p.w) - 6,
+                         int(p.h / 5) - 2, &left, &top),
+                  ink_of(lines[k], &left, &top));
     const char* const entries[][3] = {{"", "enter_button", "USR"},
                                       {"A", "backsp_button", "USR"},
                                       {"AB", "x_button", "ABX"},
@@ -149,6 +157,7 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     const t_frame frame;
     expect_shown("get_initials.layout", "player_initials", "ABX", frame);
     expect_shown("get_initials.layout", "title", "High Score!", frame);
+    expect_shown("get_initials.layout", "q_button", "Q", frame);  // the keys show their letters
 }
 
 // Each screen presents its first frame, again only after a window event, and leaves by
