@@ -14,6 +14,9 @@
 TEST(Input, PressesSetControlsOnePerPollAndWindowPixelsMapToTheGame) {
     headless_start();
     reset_input();
+    int delay = -1, interval = -1;
+    SDL_GetKeyRepeat(&delay, &interval);
+    EXPECT_EQ(delay + interval, 0) << "a held key is one press";
     push_key(SDLK_RETURN);
     EXPECT_EQ(poll_input(), 1);
     EXPECT_EQ(p1_controls_state[P_SELECT], 1);
