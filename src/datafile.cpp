@@ -34,25 +34,23 @@ bool copy_bounded(int fd, size_t limit, FILE* copy) {
 
 }  // namespace
 
-int datafile_open_fd(const char* path, off_t* size, const char** why) {
+int datafile_open_fd(const char* path, struct stat* info, const char** why) {
     // O_NONBLOCK: opening a pipe with no writer returns at once instead of waiting for one.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return fail(-1, why, strerror(errno));
-    struct stat info {};
-    const bool found = fstat(fd, &info) == 0;
-    if (!found || !S_ISREG(info.st_mode)) {
+    const bool found = fstat(fd, info) == 0;
+    if (!found || !S_ISREG(info->st_mode)) {
         const int error = found ? EINVAL : errno;
         close(fd);
         errno = error;
         return fail(-1, why, found ? "not a regular file" : strerror(error));
     }
-    *size = info.st_size;
     return fd;
 }
 
 FILE* datafile_open(const char* path, size_t limit, const char** why) {
-    off_t size = 0;
-    const int fd = datafile_open_fd(path, &size, why);
+    struct stat info {};
+    const int fd = datafile_open_fd(path, &info, why);
     if (fd < 0) return nullptr;
     // A stream over a buffer of its own, freed when the caller closes it; one byte more
     // than the limit, since a full buffer's last byte is overwritten by the terminating NUL.

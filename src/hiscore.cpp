@@ -169,12 +169,10 @@ Found read_table(const char* filename, const char** why) {
 // The permission bits the saved file gets: those of the file there now, or what a new file
 // gets under the umask. Found::UNREADABLE (*why set) for a file that cannot be read.
 Found file_mode(const char* filename, mode_t* mode, const char** why) {
-    off_t size = 0;
-    const int fd = datafile_open_fd(filename, &size, why);
     struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0) {
-        const bool absent = fd < 0 && errno == ENOENT;
-        if (fd >= 0) close(fd);
+    const int fd = datafile_open_fd(filename, &info, why);
+    if (fd < 0) {
+        const bool absent = errno == ENOENT;
         const mode_t mask = umask(0);
         umask(mask);
         *mode = 0666 & ~mask;
