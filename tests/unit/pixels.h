@@ -38,3 +38,7 @@ void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, 
                  int h);
 // The count of pixels unlike the one at (0, 0) outside `item` grown by `margin` on every side.
 int drawn_outside(const t_frame& frame, const t_layout_item& item, int margin);
+// Expects the frame on screen to look as the picture `name` kept in tests/looks, each colour
+// within a few levels. When it does not, or no picture is kept, the frame is written to
+// the build's looks/ folder: look at it, and copy it over the old one if it is right.
+void expect_look(const char* name);

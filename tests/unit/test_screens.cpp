@@ -51,6 +51,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "skill_level_button");
     push_tap_on("main_menu.layout", "start_button");
     EXPECT_EQ(run(do_main_menu, MAIN_MENU), PLAYING);
+    expect_look("main_menu");
     t_frame frame;
     expect_shown("main_menu.layout", "qtype_button", "SUBTRACTION", frame);
     expect_shown("main_menu.layout", "skill_level_button", "MEDIUM", frame);
@@ -73,15 +74,18 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     const unsigned before = frames_presented;
     EXPECT_EQ(run(do_playing, PLAYING, ROUND_TIME_MS - 5000 - 900), GAME_OVER);
     EXPECT_EQ(frames_presented - before, 5u);  // one a tap, and GAME OVER
+    expect_look("time_out");
     expect_shown("play.layout", "time", "GAME OVER", frame = t_frame());
     expect_shown("play.layout", "question", q[3].text, frame);
     for (const char* tag : {"next_button", "prev_button", "prev_button", "prev_button"})
         push_tap_on("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
     push_tap_on("game_over.layout", "continue_button");
     EXPECT_EQ(run(do_game_over, GAME_OVER), ROUND_SCORE);
+    expect_look("review");
     expect_shown("game_over.layout", "question", q[24].solutiontext);
     push_tap_on("round_score.layout", "continue_button");
     EXPECT_EQ(run(do_round_score, ROUND_SCORE), GET_INITIALS);
+    expect_look("round_score");
     // The dispatcher runs the rest; its own poll takes each screen's first event.
     push_key(SDLK_UP);
     for (const char* key : {"a_button", "b_button", "d_button", "e_button", "backsp_button",
@@ -117,8 +121,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
 // overrides a time-out and Quit; its total, tying the table's last entry, makes the table and
 // one point less does not. The entry starts after kept initials; none is saved as USR.
 TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
-    for (auto& row : bingo_card.squares)
-        for (auto& square : row) square.marked = 1;
+    for (int i = 0; i < NUM_QUESTIONS; i++) bingo_card.squares[i / 5][i % 5] = {i * 7, 1};
     for (t_question& q : bingo_round.questions) q.answered = 1;
     for (Uint32 ago : {0x80000000u, SDL_GetTicks() + 256}) {
         bingo_round.time_remaining = 1000000000;
@@ -136,6 +139,7 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
         push_tap_on("round_score.layout", "continue_button");
         EXPECT_EQ(run(do_round_score, ROUND_SCORE), more ? MAIN_MENU : GET_INITIALS);
     }
+    expect_look("full_card_score");
     const t_frame score;  // each fifth of the panel holds its line, less the frame
     const t_layout_item p = layout_item_of("round_score.layout", "score");
     const char* lines[] = {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
@@ -154,6 +158,7 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
         EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
         EXPECT_STREQ(player1.initials, saved) << kept << key;
     }
+    expect_look("initials");
     const t_frame frame;
     expect_shown("get_initials.layout", "player_initials", "ABX", frame);
     expect_shown("get_initials.layout", "title", "High Score!", frame);
@@ -179,7 +184,7 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
             for (SDLKey key : {SDLK_UP, SDLK_ESCAPE}) push_key(key);
             EXPECT_EQ(run(screens[i], t_game_state(i), 500), i ? MAIN_MENU : EXITING) << i;
             EXPECT_EQ(frames_presented - before, events[i] ? 2u : 1u) << i;
-            if (i == 2 && !gone) expect_shown("hiscores.layout", "title", "High Scores");
+            if (i == 2 && !gone) expect_look("hiscores");
         }
         for (const auto& entry : std::filesystem::directory_iterator("."))
             if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
