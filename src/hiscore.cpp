@@ -56,14 +56,14 @@ int read_line(FILE* file, char* line, size_t size) {
 
 bool is_blank(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
 
-// The score and up to three initials of one line; 0 when the score is not a 32-bit number
-// standing on its own ("12abc" is not a score), leaving `entry` untouched.
-int parse_entry(const char* line, t_hiscore* entry) {
+// Fills `entry` with the score and up to three initials of one line; leaves it untouched
+// when the score is not a 32-bit number standing on its own ("12abc" is not a score).
+void parse_entry(const char* line, t_hiscore* entry) {
     char* end = nullptr;
     errno = 0;
     const long long score = strtoll(line, &end, 10);
-    if (end == line || errno == ERANGE || score < INT32_MIN || score > INT32_MAX) return 0;
-    if (*end != '\0' && !is_blank(*end)) return 0;
+    if (end == line || errno == ERANGE || score < INT32_MIN || score > INT32_MAX) return;
+    if (*end != '\0' && !is_blank(*end)) return;
     while (is_blank(*end)) end++;
     size_t len = 0;
     while (len < sizeof entry->initials - 1 && end[len] != '\0' && !is_blank(end[len])) {
@@ -72,7 +72,6 @@ int parse_entry(const char* line, t_hiscore* entry) {
     }
     entry->initials[len] = '\0';
     entry->score = static_cast<int32_t>(score);
-    return 1;
 }
 
 // All 60 lines, every write checked, then forced to disk; 1 on success.

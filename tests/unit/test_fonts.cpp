@@ -148,30 +148,3 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
     EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal);
 }
-
-// The game's own fonts, from the game folder the tests run in: every glyph there, legible
-// on card squares, panels and buttons, and no pixel tinted toward the magenta key.
-TEST(ShippedFont, BothFontsLoadWholeAndReadOnTheGamesBackgrounds) {
-    start_frame();
-    ScratchSpriteTable table;
-    for (const char* file : {"small_font.fnt", "large_font.fnt"}) {
-        t_font* font = font_load(file);
-        ASSERT_NE(font, nullptr) << file;
-        EXPECT_EQ(font->num_chars, 93);
-        // The card's white squares, the pale blue panels and the yellow buttons.
-        for (const t_rgb& bg : {WHITE, t_rgb{204, 204, 255}, t_rgb{204, 204, 77}}) {
-            put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, bg[0] / 255.f, bg[1] / 255.f, bg[2] / 255.f, 1);
-            font_write(font, "10000", 400, 100, FONT_CENTRED);
-            int ink = 0;
-            for (int y = 100; y < 100 + font_height(font); y++)
-                for (int x = 340; x < 460; x++) {
-                    const auto p = pixel_at(x, y);
-                    ink +=
-                        std::abs(p[0] - bg[0]) + std::abs(p[1] - bg[1]) + std::abs(p[2] - bg[2]) > 250;
-                    EXPECT_FALSE(p[0] > p[1] + 60 && p[2] > p[1] + 60) << x << "," << y;
-                }
-            EXPECT_GT(ink, 5 * font_height(font)) << file;
-        }
-        font_free(font);
-    }
-}

@@ -55,10 +55,10 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     t_frame frame;
     expect_shown("main_menu.layout", "qtype_button", "SUBTRACTION", frame);
     expect_shown("main_menu.layout", "skill_level_button", "MEDIUM", frame);
-    expect_shown("main_menu.layout", "title", "Quorvel", frame);
     srand(7);
     push_tap_on("play.layout", "quit_button");
     EXPECT_EQ(run(do_playing, PLAYING), MAIN_MENU);  // dealt the round played next
+    expect_look("new_round");
     const t_question* q = bingo_round.questions;
     auto at = [](int i) { return bingo_card.squares[i / 5][i % 5].answer_value; };
     int wrong = 0, first = 0, last = NUM_QUESTIONS - 1;
@@ -104,17 +104,9 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     std::string file = read_file("hiscores.dat");
     for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
     EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
-    // That table as its screen draws it: the heading, then the entries a sixth of it apart.
-    t_layout_item t = layout_item_of("hiscores.layout", "hiscores");
-    start_frame();
-    hiscores_render(SUBTRACTION, MEDIUM, &t);
-    const t_frame table;
-    const int f = large_font->height, top = int(t.y) + f / 4;
-    int k = 0;
-    for (const char* line : {"SUBTRACTION - MEDIUM", "200        AX", "0          "}) {
-        const int y = top + int(k++ * t.h / 6);
-        expect_text(table, line, t.x + t.w / 2, y + f / 2.0f, int(t.x) + 4, y, int(t.w) - 8, f);
-    }
+    push_key(SDLK_ESCAPE);  // the table as its screen shows it
+    run(do_hiscores, HISCORES);
+    expect_look("hiscores");
 }
 
 // The clock takes a frame's time across a tick wrap, none for a stale reading, and a full card
@@ -140,14 +132,6 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
         EXPECT_EQ(run(do_round_score, ROUND_SCORE), more ? MAIN_MENU : GET_INITIALS);
     }
     expect_look("full_card_score");
-    const t_frame score;  // each fifth of the panel holds its line, less the frame
-    const t_layout_item p = layout_item_of("round_score.layout", "score");
-    const char* lines[] = {"Answers (25): 2500", "Bingos (12): 12000", "Blackout (1): 10000",
-                           "Seconds Remain (12): 600", "TOTAL: 25100"};
-    for (int k = 0, left = 0, top = 0; k < 5; k++)
-        EXPECT_EQ(ink_in(score, int(p.x) + 3, int(p.y + p.h * k / 5) + 1, int(p.w) - 6,
-                         int(p.h / 5) - 2, &left, &top),
-                  ink_of(lines[k], &left, &top));
     const char* const entries[][3] = {{"", "enter_button", "USR"},
                                       {"A", "backsp_button", "USR"},
                                       {"AB", "x_button", "ABX"},
@@ -159,10 +143,6 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
         EXPECT_STREQ(player1.initials, saved) << kept << key;
     }
     expect_look("initials");
-    const t_frame frame;
-    expect_shown("get_initials.layout", "player_initials", "ABX", frame);
-    expect_shown("get_initials.layout", "title", "High Score!", frame);
-    expect_shown("get_initials.layout", "q_button", "Q", frame);  // the keys show their letters
 }
 
 // Each screen presents its first frame, again only after a window event, and leaves by
@@ -184,7 +164,6 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
             for (SDLKey key : {SDLK_UP, SDLK_ESCAPE}) push_key(key);
             EXPECT_EQ(run(screens[i], t_game_state(i), 500), i ? MAIN_MENU : EXITING) << i;
             EXPECT_EQ(frames_presented - before, events[i] ? 2u : 1u) << i;
-            if (i == 2 && !gone) expect_look("hiscores");
         }
         for (const auto& entry : std::filesystem::directory_iterator("."))
             if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());

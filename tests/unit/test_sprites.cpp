@@ -1,6 +1,7 @@
 // The sprite table's slots.
 #include <gtest/gtest.h>
 
+#include "files.h"
 #include "pixels.h"
 #include "sprite_helpers.h"
 
@@ -23,4 +24,47 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     EXPECT_TRUE(load(12, 40) == 300 && get_sprite_width(300) == 12 && !glIsTexture(evicted) &&
                 sprites[300].timestamp >= 10 && load(1, 1) == 700);
     SDL_FreeSurface(image);
+}
+
+// A BMP's header is checked against the file before SDL allocates what it claims: sizes up
+// to a texture's 8192 on a side and 32 bits a pixel, palettes of up to 256 colours, and rows,
+// each padded to 4 bytes, that the file holds to its last byte; the old 12-byte header too.
+TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
+    headless_start();
+    ScratchFolder dir;
+    int files = 0;
+    // A w x h 24-bit BMP with the header field at `at` (of `size` bytes) set to `value`,
+    // and `more` bytes added or (when negative) cut.
+    auto bmp = [&](int w, int h, int at = 0, int size = 0, uint32_t value = 0, int more = 0) {
+        SDL_Surface* image = magenta_surface(w, h);
+        const std::string path = dir.file("image.bmp");
+        SDL_SaveBMP(image, path.c_str());
+        SDL_FreeSurface(image);
+        std::string bytes = read_file(path);
+        for (int i = 0; i < size; i++) bytes[at + i] = static_cast<char>(value >> 8 * i);
+        bytes.resize(bytes.size() + more);
+        return dir.write(std::to_string(files++) + ".bmp", bytes);
+    };
+    // The old header: 14 bytes, then 12 of size, 16-bit width, height, planes and bits.
+    auto core = [&](int more) {
+        std::string bytes = read_file(bmp(4, 2)).substr(54);
+        const unsigned char head[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0,
+                                      12,  0,   0, 0, 4, 0, 2, 0, 1, 0, 24, 0};
+        return dir.write(std::to_string(files++) + ".bmp", std::string(head, head + 26) + bytes.substr(0, 24 + more));
+    };
+    const std::pair<std::string, bool> cases[] = {
+        {bmp(4, 2), true},           {bmp(4, 2, 0, 0, 0, -1), false},  // rows of 12 bytes
+        {bmp(3, 2), true},           {bmp(3, 2, 0, 0, 0, -1), false},  // 9, padded to 12
+        {bmp(8192, 1), true},        {bmp(8192, 1, 18, 4, 8193, 3), false},
+        {bmp(1, 8192), true},        {bmp(1, 8192, 22, 4, 8193, 4), false},
+        {bmp(1, 2, 22, 4, -2), true},  // rows from the top
+        {bmp(4, 2, 28, 2, 32, 8), true}, {bmp(4, 2, 28, 2, 33, 64), false},
+        {bmp(4, 2, 46, 4, 256), true},   {bmp(4, 2, 46, 4, 257), false},
+        {core(0), true},             {core(-1), false}};
+    for (const auto& [path, loads] : cases) {
+        SDL_Surface* image = nullptr;
+        const std::string out = printed([&] { image = load_image(path.c_str()); });
+        EXPECT_EQ(image != nullptr, loads) << path << out;
+        SDL_FreeSurface(image);
+    }
 }

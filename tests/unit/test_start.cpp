@@ -1,16 +1,63 @@
 // Start-up, in a process of its own: the tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
 
+#include <SDL/SDL_syswm.h>
+#include <X11/Xutil.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "fonts.h"
+#include "graphics.h"
 #include "hiscore.h"
 #include "main.h"
 #include "round.h"
 #include "screen_helpers.h"
 
 namespace {
+
+// Runs `check` in a child process started afresh, which passes when `check` fails nothing.
+// The child leaves without the leak check at exit: that is the memory check's business.
+void expect_in_new_process(void (*check)()) {
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs the test from its start
+    EXPECT_EXIT((check(), _exit(testing::Test::HasFailure())), testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, style);
+}
+
+// An Xvfb server of the game's size on a display number it picks itself, for this object's
+// life, named in DISPLAY for SDL.
+class XServer {
+   public:
+    explicit XServer(int depth) {
+        int ready[2];
+        EXPECT_EQ(pipe(ready), 0);
+        const std::string fd = std::to_string(ready[1]), screen = "800x480x" + std::to_string(depth);
+        if ((pid_ = fork()) == 0) {
+            close(ready[0]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        char number[16] = "";
+        EXPECT_GT(read(ready[0], number, sizeof number - 1), 0) << "Xvfb did not start";
+        close(ready[0]);
+        setenv("DISPLAY", (":" + std::to_string(atoi(number))).c_str(), 1);
+        unsetenv("SDL_VIDEODRIVER");
+    }
+    ~XServer() {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+
+   private:
+    pid_t pid_ = -1;
+};
 
 void start_and_check() {
     const int first_unseeded = rand();
@@ -21,16 +68,84 @@ void start_and_check() {
     EXPECT_TRUE(bingo_round.question_type == ADDITION && bingo_round.skill_level == EASY &&
                 bingo_round.time_remaining == ROUND_TIME_MS);
     EXPECT_EQ(hiscores[ADDITION][EASY][0].score, 321);  // the folder's table
-    exit(testing::Test::HasFailure());
 }
 
 }  // namespace
 
 TEST(StartUp, DealsFromTheClockOnAdditionEasyWithTheFoldersTableAndBothFonts) {
-    const std::string style = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a child run from the start
     ScratchGameFolder folder;
     folder.write("hiscores.dat", "321 ST\n");
-    EXPECT_EXIT(start_and_check(), testing::ExitedWithCode(0), "");
-    GTEST_FLAG_SET(death_test_style, style);
+    expect_in_new_process(start_and_check);
+}
+
+namespace {
+
+testing::AssertionResult failed_with(int result, const char* why) {
+    if (result == -1 && std::string(SDL_GetError()) == why) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << result << ": " << SDL_GetError();
+}
+
+// The bridge from SDL to GL ES, refusing what it cannot do and naming EGL's error.
+void bridge_and_check() {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_TRUE(SDL_SetVideoMode(GAME_WIDTH, GAME_HEIGHT, 16, 0));
+    const char* const uninitialised = "the GL ES bridge is not initialised";
+    EXPECT_TRUE(failed_with(SDL_GLES_CreateContext() ? 0 : -1, uninitialised));
+    EXPECT_TRUE(failed_with(SDL_GLES_Init(SDL_GLES_Version(2)),
+                            "OpenGL ES 1.1 is the only version offered"));
+    for (int attr : {-1, int(SDL_GLES_NUM_ATTRS)})
+        EXPECT_EQ(SDL_GLES_SetAttribute(SDL_GLES_Attr(attr), 8), -1);
+    ASSERT_EQ(init_gl(), 1);
+    GLint depth = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    EXPECT_GE(depth, 24);
+    int bogus = 0;
+    EXPECT_TRUE(failed_with(SDL_GLES_MakeCurrent(&bogus),
+                            "eglMakeCurrent failed: EGL_BAD_CONTEXT (0x3006)"));
+    SDL_GLES_DeleteContext(context);
+    SDL_GLES_Quit();
+    EXPECT_TRUE(failed_with(SDL_GLES_CreateContext() ? 0 : -1, uninitialised));
+}
+
+}  // namespace
+
+TEST(StartUp, TheGlEsBridgeRefusesWhatItCannotDoAndNamesEglsError) {
+    expect_in_new_process(bridge_and_check);
+}
+
+namespace {
+
+// The game draws into SDL's X11 window, which shows each frame once presented.
+void window_and_check() {
+    XServer x(24);
+    ASSERT_EQ(init_graphics(), 1);
+    EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(GAME_WIDTH, GAME_HEIGHT));
+    put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 0, 0, 1);
+    update_screen();
+    glFinish();
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    ASSERT_EQ(SDL_GetWMInfo(&wm), 1);
+    XImage* image = XGetImage(wm.info.x11.display, wm.info.x11.window, 400, 240, 1, 1, AllPlanes,
+                              ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFF0000u);
+    XDestroyImage(image);
+}
+
+// A display whose visual EGL cannot draw on: one "ERROR: " line naming the failed step.
+void eight_bit_display_and_check() {
+    XServer x(8);
+    int started = 1;
+    EXPECT_EQ(printed([&] { started = init_graphics(); }),
+              "ERROR: Unable to start OpenGL ES: eglInitialize failed: EGL_NOT_INITIALIZED "
+              "(0x3001)\n");
+    EXPECT_EQ(started, 0);
+}
+
+}  // namespace
+
+TEST(StartUp, OnAnXDisplayTheGameDrawsInItsWindowOrSaysWhyItCannot) {
+    expect_in_new_process(window_and_check);
+    expect_in_new_process(eight_bit_display_and_check);
 }
