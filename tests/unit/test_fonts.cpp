@@ -94,11 +94,13 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     font_write(gap, "\t\200\241A B", 100, 0, 0);
     font_write(gap, "A", 500, 0, FONT_CENTRED);
     font_write(drawn, "A B", 600, 0, 0);
+    font_write(load(describe(strip, "test 0 94")), " ", 740, 0, 0);  // 0: "n", and drawn
     const std::string a = " " + std::string(100, '#'), b = " " + std::string(7, '#') + " ";
     EXPECT_EQ(ink(0, 12), "# " + std::string(9, '#') + " ");
     EXPECT_EQ(ink(100, 116), a + "      " + b);
     EXPECT_EQ(ink(449, 103), " " + a + " ");
     EXPECT_EQ(ink(600, 120), a + " " + std::string(9, '#') + b);
+    EXPECT_EQ(ink(740, 7), " ##### ");
     EXPECT_NE(load(describe(write_strip(glyphs(128)))), nullptr);  // the most a font takes
     t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
     ASSERT_NE(edge, nullptr);
@@ -108,15 +110,8 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
 
 // Descriptions or strips that cannot be read, strips of fewer than 55 or more than 128
 // glyphs: one "ERROR: " line naming the file, at once, and no font; the glyphs cut so far
-// go back to the cache.
+// go back to the cache. (Strips whose header lies are the image loader's.)
 TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
-    const std::string bytes = read_file(write_strip(glyphs(56)));
-    // The strip with the header field at `at` (of `size` bytes) set to `value`.
-    auto patched = [&](int at, int size, uint32_t value) {
-        std::string header = bytes;
-        for (int i = 0; i < size; i++) header.at(at + i) = static_cast<char>(value >> 8 * i);
-        return dir_.write(std::to_string(files_++) + ".bmp", header);
-    };
     const std::string long_name = dir_.file(std::string(40, 's'));
     std::vector<std::pair<std::string, std::string>> cases = {
         // a description, what is named
@@ -124,18 +119,10 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {dir_.write("s.fnt", "test -1 94"), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
         {describe(long_name), long_name.substr(0, 31) + "\n"}};
-    // Strips of too few or many glyphs, empty, cut short, no BMP, of bit counts SDL lays out
-    // in rows too short for their pixels, or claiming more rows than the file or a texture holds.
-    for (const std::string& strip :
-         {write_strip(glyphs(54)), write_strip(glyphs(129)), dir_.write("e.bmp", ""),
-          dir_.write("cut.bmp", bytes.substr(0, 500)), dir_.write("text.bmp", "not a picture\n"),
-          patched(28, 2, 2), patched(28, 2, 0x8001), patched(22, 4, 0x7FFFFFFF),
-          write_strip(glyphs(56), 9000)})
+    // Strips of too few or many glyphs, empty, or no BMP.
+    for (const std::string& strip : {write_strip(glyphs(54)), write_strip(glyphs(129)),
+                                     dir_.write("e.bmp", ""), dir_.write("text.bmp", "no picture")})
         cases.emplace_back(describe(strip), strip);
-    // Headers refused before SDL reads them: no width, no rows, no bits, more than 256 colours.
-    for (const std::string& strip : {patched(18, 4, 0), patched(22, 4, 0), patched(28, 2, 0),
-                                     patched(46, 4, 257)})
-        cases.emplace_back(describe(strip), "image " + strip);
     ScratchFolder odd_dir;
     std::vector<std::string> odd = odd_files(odd_dir);
     odd.push_back(dir_.file("absent"));

@@ -29,6 +29,7 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
 // A BMP's header is checked against the file before SDL allocates what it claims: sizes up
 // to a texture's 8192 on a side and 32 bits a pixel, palettes of up to 256 colours, and rows,
 // each padded to 4 bytes, that the file holds to its last byte; the old 12-byte header too.
+// A refused image is one "ERROR: " line naming it.
 TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
     headless_start();
     ScratchFolder dir;
@@ -60,11 +61,16 @@ TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
         {bmp(1, 2, 22, 4, -2), true},  // rows from the top
         {bmp(4, 2, 28, 2, 32, 8), true}, {bmp(4, 2, 28, 2, 33, 64), false},
         {bmp(4, 2, 46, 4, 256), true},   {bmp(4, 2, 46, 4, 257), false},
-        {core(0), true},             {core(-1), false}};
+        {core(0), true},             {core(-1), false},
+        // No width, rows or bits; bit counts SDL lays out in rows too short for their pixels.
+        {bmp(4, 2, 18, 4, 0), false},    {bmp(4, 2, 22, 4, 0), false},
+        {bmp(4, 2, 28, 2, 0), false},    {bmp(4, 2, 28, 2, 2), false},
+        {bmp(4, 2, 28, 2, 0x8001), false}};
     for (const auto& [path, loads] : cases) {
         SDL_Surface* image = nullptr;
         const std::string out = printed([&] { image = load_image(path.c_str()); });
         EXPECT_EQ(image != nullptr, loads) << path << out;
+        EXPECT_TRUE(loads ? out.empty() : bool(one_error(out, path))) << out;
         SDL_FreeSurface(image);
     }
 }
