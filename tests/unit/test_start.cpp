@@ -30,7 +30,8 @@ void expect_in_new_process(void (*check)()) {
 }
 
 // An Xvfb server of the game's size on a display number it picks itself, for this object's
-// life, named in DISPLAY for SDL.
+// life, named in DISPLAY for SDL. No reset when SDL's probe disconnects: a connection made
+// during one is refused.
 class XServer {
    public:
     explicit XServer(int depth) {
@@ -40,14 +41,16 @@ class XServer {
         if ((pid_ = fork()) == 0) {
             close(ready[0]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+                   "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ready[1]);
-        char number[16] = "";
-        EXPECT_GT(read(ready[0], number, sizeof number - 1), 0) << "Xvfb did not start";
+        // The whole line: Xvfb ends if the pipe closes before it has written its newline.
+        std::string display = ":";
+        for (char c = 0; read(ready[0], &c, 1) == 1 && c != '\n';) display += c;
         close(ready[0]);
-        setenv("DISPLAY", (":" + std::to_string(atoi(number))).c_str(), 1);
+        EXPECT_GT(display.size(), 1u) << "Xvfb did not start";
+        setenv("DISPLAY", display.c_str(), 1);
         unsetenv("SDL_VIDEODRIVER");
     }
     ~XServer() {
