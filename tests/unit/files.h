@@ -2,32 +2,59 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 // A fresh folder with a short path, removed with all it holds when the object goes.
 class ScratchFolder {
    public:
-    ScratchFolder();
-    ~ScratchFolder();
+    ScratchFolder() {
+        char pattern[] = "/tmp/quorvelXXXXXX";
+        EXPECT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(dir_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return dir_; }
     std::string file(const std::string& name) const { return dir_ + "/" + name; }
     // Writes `text` to `name` in the folder; returns its path.
-    std::string write(const std::string& name, const std::string& text) const;
+    std::string write(const std::string& name, const std::string& text) const {
+        std::ofstream(file(name), std::ios::binary) << text;
+        return file(name);
+    }
 
    private:
     std::string dir_;
 };
 
-std::string read_file(const std::string& path);
+inline std::string read_file(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 // A named pipe with no writer, a link to /dev/zero and a folder in `dir`: no data file.
-std::vector<std::string> odd_files(const ScratchFolder& dir);
+inline std::vector<std::string> odd_files(const ScratchFolder& dir) {
+    const std::string pipe = dir.file("pipe"), zero = dir.file("zero"), folder = dir.file("dir");
+    EXPECT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    EXPECT_EQ(mkdir(folder.c_str(), 0700), 0);
+    return {pipe, zero, folder};
+}
+
 // `name` in `dir` made 1 GiB of zero bytes that take no room on disk.
-std::string huge_file(const ScratchFolder& dir, const std::string& name);
+inline std::string huge_file(const ScratchFolder& dir, const std::string& name) {
+    const std::string path = dir.write(name, "");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    return path;
+}
 
 template <typename F>
 std::string printed(F action) {
@@ -35,8 +62,14 @@ std::string printed(F action) {
     action();
     return testing::internal::GetCapturedStdout();
 }
+
 // Whether `out` is exactly one "ERROR: " line naming `name`.
-testing::AssertionResult one_error(const std::string& out, const std::string& name);
+inline testing::AssertionResult one_error(const std::string& out, const std::string& name) {
+    if (out.rfind("ERROR: ", 0) == 0 && out.find(name) != out.npos &&
+        out.find('\n') + 1 == out.size())
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "printed: " << out;
+}
 
 // Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
 struct Deadline {
