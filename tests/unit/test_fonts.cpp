@@ -119,8 +119,9 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {dir_.write("s.fnt", "test -1 94"), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
         {describe(long_name), long_name.substr(0, 31) + "\n"}};
-    // Strips of too few or many glyphs, empty, or no BMP.
-    for (const std::string& strip : {write_strip(glyphs(54)), write_strip(glyphs(129)),
+    // Strips of no, too few or too many glyphs, empty, or no BMP.
+    for (const std::string& strip : {write_strip(glyphs(0)), write_strip(glyphs(54)),
+                                     write_strip(glyphs(129)),
                                      dir_.write("e.bmp", ""), dir_.write("text.bmp", "no picture")})
         cases.emplace_back(describe(strip), strip);
     ScratchFolder odd_dir;

@@ -2,6 +2,8 @@
 // and what the score file holds.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -11,6 +13,28 @@
 #include "screen.h"
 #include "screen_helpers.h"
 #include "screens.h"
+
+// The game makes its objects (layouts and their items, buttons, fonts) with new; counting
+// them finds a screen that leaves some behind. The renderer makes some too, on the first
+// frames of each kind it draws, so a screen is counted only when run a second time.
+namespace {
+std::atomic<long> live_objects{0};
+}
+
+void* operator new(std::size_t size) {
+    void* block = malloc(size ? size : 1);
+    if (!block) abort();  // no exceptions in this program
+    live_objects++;
+    return block;
+}
+
+void operator delete(void* block) noexcept {
+    if (!block) return;
+    live_objects--;
+    free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -104,8 +128,8 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     std::string file = read_file("hiscores.dat");
     for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
     EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
-    push_key(SDLK_ESCAPE);  // the table as its screen shows it
-    run(do_hiscores, HISCORES);
+    push_tap_on("hiscores.layout", "done_button");  // the table as its screen shows it
+    EXPECT_EQ(run(do_hiscores, HISCORES), MAIN_MENU);
     expect_look("hiscores");
 }
 
@@ -139,22 +163,26 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     for (auto [kept, key, saved] : entries) {
         snprintf(player1.initials, sizeof player1.initials, "%s", kept);
         for (const char* tag : {key, "enter_button"}) push_tap_on("get_initials.layout", tag);
+        const long objects = live_objects;
         EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
         EXPECT_STREQ(player1.initials, saved) << kept << key;
+        EXPECT_TRUE(!*kept || live_objects == objects) << "objects left behind";
     }
     expect_look("initials");
 }
 
 // Each screen presents its first frame, again only after a window event, and leaves by
-// Escape; so too with every layout file and both fonts gone, when taps land on nothing; the
+// Escape with none of its objects left; so too with every layout file and both fonts gone, when taps land on nothing; the
 // initials screen then leaves only by a window close, which saves nothing.
 TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
     t_font* const fonts[] = {small_font, large_font};
     void (*const screens[])() = {do_main_menu, do_playing, do_hiscores, do_game_over,
                                  do_round_score};
     const Uint8 events[] = {0, SDL_VIDEOEXPOSE, SDL_VIDEORESIZE, SDL_ACTIVEEVENT, 0};
-    for (bool gone : {false, true}) {
+    for (int pass : {0, 1, 2}) {  // the last with no layout or font
+        const bool gone = pass == 2;
         for (int i = 0; i < 5; i++) {
+            const long objects = live_objects;
             const unsigned before = frames_presented;
             SDL_Event window{};
             window.resize = {events[i], GAME_WIDTH, GAME_HEIGHT};
@@ -164,7 +192,9 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
             for (SDLKey key : {SDLK_UP, SDLK_ESCAPE}) push_key(key);
             EXPECT_EQ(run(screens[i], t_game_state(i), 500), i ? MAIN_MENU : EXITING) << i;
             EXPECT_EQ(frames_presented - before, events[i] ? 2u : 1u) << i;
+            EXPECT_TRUE(!pass || live_objects == objects) << "objects left behind by " << i;
         }
+        if (pass == 0) continue;
         for (const auto& entry : std::filesystem::directory_iterator("."))
             if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
         small_font = large_font = nullptr;
