@@ -136,13 +136,24 @@ void window_and_check() {
     XDestroyImage(image);
 }
 
-// A display whose visual EGL cannot draw on: one "ERROR: " line naming the failed step.
-void eight_bit_display_and_check() {
-    XServer x(8);
+// Displays EGL cannot draw on: one whose visual it cannot use, and one with no EGL driver
+// at all. One "ERROR: " line naming the failed step, and no graphics.
+int failing_display = 0;
+
+void failing_display_and_check() {
+    const struct {
+        int depth;
+        const char* vendors;
+        const char* error;
+    } cases[] = {{8, nullptr, "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)"},
+                 {24, "/nonexistent.json",
+                  "eglGetDisplay failed, and EGL gives no error: is an EGL driver installed?"}};
+    const auto& display = cases[failing_display];
+    XServer x(display.depth);
+    if (display.vendors) setenv("__EGL_VENDOR_LIBRARY_FILENAMES", display.vendors, 1);
     int started = 1;
     EXPECT_EQ(printed([&] { started = init_graphics(); }),
-              "ERROR: Unable to start OpenGL ES: eglInitialize failed: EGL_NOT_INITIALIZED "
-              "(0x3001)\n");
+              std::string("ERROR: Unable to start OpenGL ES: ") + display.error + "\n");
     EXPECT_EQ(started, 0);
 }
 
@@ -150,5 +161,6 @@ void eight_bit_display_and_check() {
 
 TEST(StartUp, OnAnXDisplayTheGameDrawsInItsWindowOrSaysWhyItCannot) {
     expect_in_new_process(window_and_check);
-    expect_in_new_process(eight_bit_display_and_check);
+    for (failing_display = 0; failing_display < 2; failing_display++)
+        expect_in_new_process(failing_display_and_check);
 }
