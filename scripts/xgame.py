@@ -20,10 +20,10 @@ SEED = calendar.timegm((2027, 3, 1, 12, 0, 0))
 class XServer:
     """An Xvfb server on a display number it picks itself; stopped by its PID."""
 
-    def __init__(self, width=800, height=480, depth=24):
+    def __init__(self, width=800, height=480):
         read_fd, write_fd = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x{depth}",
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
