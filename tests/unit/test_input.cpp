@@ -44,5 +44,5 @@ TEST(Input, PressesSetControlsOnePerPollAndWindowPixelsMapToTheGame) {
     EXPECT_EQ(event.button.x, 3);
     EXPECT_EQ(poll_input(), 0);  // the release is no press, and lets go of the control
     EXPECT_EQ(p1_controls_state[P_SELECT], 0);
-    resize_window(GAME_WIDTH, GAME_HEIGHT, 0);
+    EXPECT_EQ(resize_window(0, 9, 0) + resize_window(GAME_WIDTH, GAME_HEIGHT, 0), 2);
 }

@@ -80,6 +80,13 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
     }
     t_bingo_card blank{};  // nothing beyond the grid is marked
     EXPECT_FALSE(bc_mark_square(&blank, 5, 0) || bc_mark_square(&blank, 0, 5));
+    // The cursor steps either way to an unanswered question, and says whether there is one.
+    const int at = round.curr_q_idx;
+    EXPECT_TRUE(!round_advance_question(&round) && !round_previous_question(&round) &&
+                round.curr_q_idx == at);
+    round.questions[7].answered = 0;
+    EXPECT_TRUE(round_advance_question(&round) && round.curr_q_idx == 7 &&
+                round_previous_question(&round) && round.curr_q_idx == 7);
 }
 
 // Square i shows i * i * i centred in it; scored, complete lines (row 2, column 1, diagonals) are

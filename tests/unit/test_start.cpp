@@ -98,6 +98,7 @@ void bridge_and_check() {
                             "OpenGL ES 1.1 is the only version offered"));
     for (int attr : {-1, int(SDL_GLES_NUM_ATTRS)})
         EXPECT_EQ(SDL_GLES_SetAttribute(SDL_GLES_Attr(attr), 8), -1);
+    EXPECT_EQ(SDL_GLES_SetAttribute(SDL_GLES_STENCIL_SIZE, 0), 0);
     ASSERT_EQ(init_gl(), 1);
     GLint depth = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depth);
@@ -134,6 +135,10 @@ void window_and_check() {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFF0000u);
     XDestroyImage(image);
+    char* name = nullptr;
+    EXPECT_TRUE(XFetchName(wm.info.x11.display, wm.info.x11.wmwindow, &name) &&
+                std::string(name) == "Quorvel");
+    XFree(name);
 }
 
 // Displays EGL cannot draw on: one whose visual it cannot use, and one with no EGL driver
