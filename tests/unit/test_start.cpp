@@ -1,4 +1,5 @@
-// Start-up, in a process of its own: the tests' shared context cannot be started twice.
+// Start-up and the GL ES bridge, off-screen and on an X display of the test's own, each in a
+// process of its own: the other tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL_syswm.h>
