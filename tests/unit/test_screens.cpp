@@ -59,26 +59,18 @@ t_game_state run(void (*screen)(), t_game_state state, int ms_ago = 0) {
     return game.state;
 }
 
-// Expects `text` centred in the item `tag` of `file` in the frame on screen.
-void expect_shown(const char* file, const char* tag, const char* text, const t_frame& frame = {}) {
-    const t_layout_item i = layout_item_of(file, tag);
-    expect_text(frame, text, i.x + i.w / 2, i.y + i.h / 2, int(i.x) + 6, int(i.y) + 6,
-                int(i.w) - 12, int(i.h) - 12);
-}
 
 }  // namespace
 
 // Type and level cycled on the menu; a wrong tap, a right one, a skip and a right one, then a
-// time-out; the review steps through the missed questions; two answers make the table.
+// time-out; the review steps through the missed questions; two answers make the table. Each
+// screen looks as its kept picture: the labels chosen, the marks, the question at the cursor.
 TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile) {
     for (int i = 0; i < 5; i++) push_tap_on("main_menu.layout", "qtype_button");
     for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "skill_level_button");
     push_tap_on("main_menu.layout", "start_button");
     EXPECT_EQ(run(do_main_menu, MAIN_MENU), PLAYING);
     expect_look("main_menu");
-    t_frame frame;
-    expect_shown("main_menu.layout", "qtype_button", "SUBTRACTION", frame);
-    expect_shown("main_menu.layout", "skill_level_button", "MEDIUM", frame);
     srand(7);
     push_tap_on("play.layout", "quit_button");
     EXPECT_EQ(run(do_playing, PLAYING), MAIN_MENU);  // dealt the round played next
@@ -99,14 +91,11 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     EXPECT_EQ(run(do_playing, PLAYING, ROUND_TIME_MS - 5000 - 900), GAME_OVER);
     EXPECT_EQ(frames_presented - before, 5u);  // one a tap, and GAME OVER
     expect_look("time_out");
-    expect_shown("play.layout", "time", "GAME OVER", frame = t_frame());
-    expect_shown("play.layout", "question", q[3].text, frame);
     for (const char* tag : {"next_button", "prev_button", "prev_button", "prev_button"})
         push_tap_on("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
     push_tap_on("game_over.layout", "continue_button");
     EXPECT_EQ(run(do_game_over, GAME_OVER), ROUND_SCORE);
     expect_look("review");
-    expect_shown("game_over.layout", "question", q[24].solutiontext);
     push_tap_on("round_score.layout", "continue_button");
     EXPECT_EQ(run(do_round_score, ROUND_SCORE), GET_INITIALS);
     expect_look("round_score");
