@@ -2,9 +2,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,6 +71,16 @@ inline testing::AssertionResult one_error(const std::string& out, const std::str
         out.find('\n') + 1 == out.size())
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "printed: " << out;
+}
+
+// A child process that a fault cannot leave running: it ends with the test or after 30 s.
+inline pid_t fork_child() {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        alarm(30);
+    }
+    return pid;
 }
 
 // Ends the test program with SIGALRM when a reader hangs instead of returning promptly.

@@ -144,7 +144,7 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
 TEST_F(Hiscore, UnreadableFileIsReportedAndNeverReplaced) {
     ASSERT_EQ(chmod(dir.write("hiscores.dat", "1 A\n").c_str(), 0), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-    const pid_t child = fork();
+    const pid_t child = fork_child();
     if (child == 0) {
         if (geteuid() == 0 && setuid(65534) != 0) _exit(77);
         int saved = 1;
@@ -169,7 +169,7 @@ TEST_F(Hiscore, TwoGamesSavingAtOnceKeepEveryEntryAndTheFilesPermissions) {
     ASSERT_EQ(chmod(dir.write("hiscores.dat", "").c_str(), 0600), 0);
     pid_t games[2];
     for (int game = 0; game < 2; game++) {
-        if ((games[game] = fork()) != 0) continue;
+        if ((games[game] = fork_child()) != 0) continue;
         bool saved = true;
         for (int score = HISCORE_RANKS; score > 0; score--)
             for (int t = 6 * game; t < 6 * game + 6; t++)

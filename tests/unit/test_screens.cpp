@@ -189,7 +189,8 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
         small_font = large_font = nullptr;
     }
     SDL_Event quit = {SDL_QUIT};
-    EXPECT_EXIT((SDL_PushEvent(&quit), do_get_initials()), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((alarm(30), SDL_PushEvent(&quit), do_get_initials()), ::testing::ExitedWithCode(0),
+                "");
     EXPECT_FALSE(std::filesystem::exists("hiscores.dat"));
     small_font = fonts[0], large_font = fonts[1];
 }

@@ -4,6 +4,7 @@
 
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,12 +23,13 @@
 
 namespace {
 
-// Runs `check` in a child process started afresh, which passes when `check` fails nothing.
-// The child leaves without the leak check at exit: that is the memory check's business.
+// Runs `check` in a child process started afresh, which passes when `check` fails nothing
+// within 30 s. The child leaves without the leak check at exit: that is the memory check's.
 void expect_in_new_process(void (*check)()) {
     const std::string style = GTEST_FLAG_GET(death_test_style);
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs the test from its start
-    EXPECT_EXIT((check(), _exit(testing::Test::HasFailure())), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((alarm(30), check(), _exit(testing::Test::HasFailure())),
+                testing::ExitedWithCode(0), "");
     GTEST_FLAG_SET(death_test_style, style);
 }
 
@@ -41,6 +43,7 @@ class XServer {
         EXPECT_EQ(pipe(ready), 0);
         const std::string fd = std::to_string(ready[1]), screen = "800x480x" + std::to_string(depth);
         if ((pid_ = fork()) == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);  // the server ends with the test, however it ends
             close(ready[0]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                    "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
