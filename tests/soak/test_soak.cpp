@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -15,30 +14,9 @@
 
 #include "game.h"
 #include "main.h"
+#include "object_count.h"
 #include "screen_helpers.h"
 #include "screens.h"
-
-// The game makes its objects (layouts and their items, buttons, fonts) with new and the
-// renderer allocates with malloc alone, so counting new tells the game's objects apart from
-// the renderer's caches, which grow and shrink as it sees fit.
-namespace {
-std::atomic<long> live_objects{0};
-}
-
-void* operator new(std::size_t size) {
-    void* block = malloc(size ? size : 1);
-    if (!block) abort();  // no exceptions in this program
-    live_objects++;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    live_objects--;
-    free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 

@@ -2,39 +2,16 @@
 // and what the score file holds.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "hiscore.h"
 #include "main.h"
+#include "object_count.h"
 #include "pixels.h"
 #include "screen.h"
 #include "screen_helpers.h"
 #include "screens.h"
-
-// The game makes its objects (layouts and their items, buttons, fonts) with new; counting
-// them finds a screen that leaves some behind. The renderer makes some too, on the first
-// frames of each kind it draws, so a screen is counted only when run a second time.
-namespace {
-std::atomic<long> live_objects{0};
-}
-
-void* operator new(std::size_t size) {
-    void* block = malloc(size ? size : 1);
-    if (!block) abort();  // no exceptions in this program
-    live_objects++;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    live_objects--;
-    free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 
