@@ -135,5 +135,5 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     const Deadline deadline(5);
     for (const auto& [description, named] : cases)
         EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
-    EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal);
+    EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal && !sprites[0].filename[0]);
 }
