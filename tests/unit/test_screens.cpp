@@ -140,8 +140,9 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
 }
 
 // Each screen presents its first frame, again only after a window event, and leaves by
-// Escape with none of its objects left; so too with every layout file and both fonts gone, when taps land on nothing; the
-// initials screen then leaves only by a window close, which saves nothing.
+// Escape with none of its objects left; so too with every layout file and both fonts gone,
+// when taps land on nothing, and when the dispatcher runs it. The initials screen then
+// leaves only by a window close, which saves nothing.
 TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
     t_font* const fonts[] = {small_font, large_font};
     void (*const screens[])() = {do_main_menu, do_playing, do_hiscores, do_game_over,
@@ -166,6 +167,12 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
         for (const auto& entry : std::filesystem::directory_iterator("."))
             if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
         small_font = large_font = nullptr;
+    }
+    for (t_game_state state : {PLAYING, HISCORES, GAME_OVER, ROUND_SCORE}) {  // dispatched
+        for (SDLKey key : {SDLK_UP, SDLK_ESCAPE, SDLK_UP, SDLK_ESCAPE}) push_key(key);
+        game_set_state(&game, state);
+        main_loop();  // Escape to the menu, and from there out
+        EXPECT_EQ(SDL_PollEvent(nullptr), 0) << state;
     }
     SDL_Event quit = {SDL_QUIT};
     EXPECT_EXIT((alarm(30), SDL_PushEvent(&quit), do_get_initials()), ::testing::ExitedWithCode(0),
