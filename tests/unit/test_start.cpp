@@ -2,6 +2,7 @@
 // process of its own: the other tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
 
+#include <EGL/egl.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
 #include <sys/prctl.h>
@@ -15,11 +16,13 @@
 #include <utility>
 
 #include "fonts.h"
+#include "game.h"
 #include "graphics.h"
 #include "hiscore.h"
 #include "main.h"
 #include "round.h"
 #include "screen_helpers.h"
+#include "sprites.h"
 
 namespace {
 
@@ -76,11 +79,21 @@ void start_and_check() {
     EXPECT_TRUE(bingo_round.question_type == ADDITION && bingo_round.skill_level == EASY &&
                 bingo_round.time_remaining == ROUND_TIME_MS);
     EXPECT_EQ(hiscores[ADDITION][EASY][0].score, 321);  // the folder's table
+    // Shut-down ends the process: what it leaves is checked as the process ends.
+    static const int glyphs[] = {small_font->chars[0], large_font->chars[0]};
+    atexit([] {
+        const bool shut = game.state == EXITING && !sprites[glyphs[0]].filename[0] &&
+                          !sprites[glyphs[1]].filename[0] &&
+                          eglGetCurrentContext() == EGL_NO_CONTEXT &&
+                          !SDL_GLES_CreateContext() && !SDL_WasInit(SDL_INIT_VIDEO);
+        _exit(shut && !testing::Test::HasFailure() ? 0 : 1);
+    });
+    exit_game();
 }
 
 }  // namespace
 
-TEST(StartUp, DealsFromTheClockOnAdditionEasyWithTheFoldersTableAndBothFonts) {
+TEST(StartUp, DealsFromTheClockOnAdditionEasyWithTheFoldersTableAndBothFontsThenShutsDown) {
     ScratchGameFolder folder;
     folder.write("hiscores.dat", "321 ST\n");
     expect_in_new_process(start_and_check);
