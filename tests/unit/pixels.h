@@ -88,7 +88,7 @@ inline std::string ink_of(const char* text, int* left, int* top) {
 
 // Expects the ink of (x, y, w, h) to be `text` in the large font centred on (cx, cy). Draws over.
 inline void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
-                 int h) {
+                        int h) {
     int left = 0, top = 0, want_left = 0, want_top = 0;
     ASSERT_EQ(ink_in(f, x, y, w, h, &left, &top), ink_of(text, &want_left, &want_top));
     EXPECT_NEAR(left - want_left, cx - font_strlen(large_font, text) / 2.0, 1.0) << text;
@@ -108,11 +108,12 @@ inline int drawn_outside(const t_frame& frame, const t_layout_item& item, int ma
 
 // The frame as a 24-bit surface, top row first. The caller frees it.
 inline SDL_Surface* frame_surface(const t_frame& frame) {
-    SDL_Surface* image = SDL_CreateRGBSurface(0, GAME_WIDTH, GAME_HEIGHT, 24, 0xFF, 0xFF00,
-                                              0xFF0000, 0);
+    SDL_Surface* image =
+        SDL_CreateRGBSurface(0, GAME_WIDTH, GAME_HEIGHT, 24, 0xFF, 0xFF00, 0xFF0000, 0);
     for (int y = 0; y < GAME_HEIGHT; y++)
         for (int x = 0; x < GAME_WIDTH; x++)
-            memcpy(static_cast<Uint8*>(image->pixels) + y * image->pitch + x * 3, frame.at(x, y), 3);
+            memcpy(static_cast<Uint8*>(image->pixels) + y * image->pitch + x * 3, frame.at(x, y),
+                   3);
     return image;
 }
 
@@ -123,8 +124,8 @@ inline int pixels_unlike(const SDL_Surface* a, const SDL_Surface* b) {
         for (int x = 0; x < GAME_WIDTH * 3; x += 3) {
             const Uint8* p = static_cast<const Uint8*>(a->pixels) + y * a->pitch + x;
             const Uint8* q = static_cast<const Uint8*>(b->pixels) + y * b->pitch + x;
-            unlike += std::abs(p[0] - q[0]) > 8 || std::abs(p[1] - q[1]) > 8 ||
-                      std::abs(p[2] - q[2]) > 8;
+            unlike +=
+                std::abs(p[0] - q[0]) > 8 || std::abs(p[1] - q[1]) > 8 || std::abs(p[2] - q[2]) > 8;
         }
     return unlike;
 }
@@ -140,8 +141,7 @@ inline void expect_look(const char* name) {
     if (unlike) {
         const std::string out = std::string(LOOKS_OUT "/") + name + ".bmp";
         SDL_SaveBMP(now, out.c_str());
-        ADD_FAILURE() << name << ": " << unlike << " pixels unlike the kept picture; now "
-                      << out;
+        ADD_FAILURE() << name << ": " << unlike << " pixels unlike the kept picture; now " << out;
     }
     SDL_FreeSurface(want);
     SDL_FreeSurface(kept);

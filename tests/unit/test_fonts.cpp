@@ -35,7 +35,7 @@ class Font : public ::testing::Test {
         put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 1, 1, 1);
     }
     void TearDown() override {
-        for (t_font* font : fonts_) font_free(font);
+        for (t_font* font : fonts_) EXPECT_EQ(printed([&] { font_free(font); }), "");
     }
 
     // A strip of `height` rows inked in black where `columns` has '#'; returns its path.
@@ -121,9 +121,9 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {huge_file(dir_, "h.fnt"), "image \n"},
         {describe(long_name), long_name.substr(0, 31) + "\n"}};
     // Strips of no, too few or too many glyphs, empty, or no BMP.
-    for (const std::string& strip : {write_strip(glyphs(0)), write_strip(glyphs(54)),
-                                     write_strip(glyphs(129)),
-                                     dir_.write("e.bmp", ""), dir_.write("text.bmp", "no picture")})
+    for (const std::string& strip :
+         {write_strip(glyphs(0)), write_strip(glyphs(54)), write_strip(glyphs(129)),
+          dir_.write("e.bmp", ""), dir_.write("text.bmp", "no picture")})
         cases.emplace_back(describe(strip), strip);
     ScratchFolder odd_dir;
     std::vector<std::string> odd = odd_files(odd_dir);

@@ -37,8 +37,8 @@ TEST(Graphics, StartUpGivesEs11AndShapesLandWhereAskedInOrder) {
     const struct {
         int x, y;
         t_rgb rgb;
-    } pixels[] = {{250, 52, {0, 0, 255}}, {250, 55, BLACK},       {102, 51, {128, 255, 128}},
-                  {118, 58, WHITE},       {121, 52, BLACK},       {105, 61, BLACK},
+    } pixels[] = {{250, 52, {0, 0, 255}}, {250, 55, BLACK}, {102, 51, {128, 255, 128}},
+                  {118, 58, WHITE},       {121, 52, BLACK}, {105, 61, BLACK},
                   {110, 58, {255, 0, 0}}, {111, 58, WHITE}};
     for (const auto& p : pixels) expect_pixel(p.x, p.y, p.rgb);
     int lit = 0;

@@ -36,7 +36,6 @@ t_game_state run(void (*screen)(), t_game_state state, int ms_ago = 0) {
     return game.state;
 }
 
-
 }  // namespace
 
 // Type and level cycled on the menu; a wrong tap, a right one, a skip and a right one, then a
@@ -96,7 +95,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     std::string file = read_file("hiscores.dat");
     for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
     EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
-    push_tap_on("hiscores.layout", "done_button");  // the table as its screen shows it
+    push_tap_on("hiscores.layout", "done_button");               // the table as its screen shows it
     EXPECT_EQ(run(do_hiscores, HISCORES), MAIN_MENU);
     expect_look("hiscores");
 }

@@ -24,7 +24,7 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     const GLuint evicted = sprites[300].texture;
     EXPECT_TRUE(load(12, 40) == 300 && get_sprite_width(300) == 12 && !glIsTexture(evicted) &&
                 sprites[300].timestamp >= 10 && load(1, 1) == 700);
-    const size_t heap = mallinfo2().uordblks;  // none under the sanitizers, which check leaks
+    const size_t heap = mallinfo2().uordblks;   // none under the sanitizers, which check leaks
     for (int i = 0; i < 1000; i++) load(1, 1);  // each upload frees what it made on the way
     EXPECT_LT(mallinfo2().uordblks, heap + (64 << 10));
     SDL_FreeSurface(image);
@@ -53,22 +53,36 @@ TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
     // The old header: 14 bytes, then 12 of size, 16-bit width, height, planes and bits.
     auto core = [&](int more) {
         std::string bytes = read_file(bmp(4, 2)).substr(54);
-        const unsigned char head[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0,
-                                      12,  0,   0, 0, 4, 0, 2, 0, 1, 0, 24, 0};
-        return dir.write(std::to_string(files++) + ".bmp", std::string(head, head + 26) + bytes.substr(0, 24 + more));
+        const unsigned char head[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0,  0,
+                                      0,   12,  0, 0, 0, 4, 0, 2, 0, 1, 0,  24, 0};
+        return dir.write(std::to_string(files++) + ".bmp",
+                         std::string(head, head + 26) + bytes.substr(0, 24 + more));
     };
+    SDL_Surface* paletted = magenta_surface(3, 2, 8);  // 256 colours; rows of 3 bytes, padded
+    SDL_SaveBMP(paletted, dir.file("paletted.bmp").c_str());
+    SDL_FreeSurface(paletted);
     const std::pair<std::string, bool> cases[] = {
-        {bmp(4, 2), true},           {bmp(4, 2, 0, 0, 0, -1), false},  // rows of 12 bytes
-        {bmp(3, 2), true},           {bmp(3, 2, 0, 0, 0, -1), false},  // 9, padded to 12
-        {bmp(8192, 1), true},        {bmp(8192, 1, 18, 4, 8193, 3), false},
-        {bmp(1, 8192), true},        {bmp(1, 8192, 22, 4, 8193, 4), false},
+        {dir.file("paletted.bmp"), true},
+        {bmp(4, 2), true},
+        {bmp(4, 2, 0, 0, 0, -1), false},  // rows of 12 bytes
+        {bmp(3, 2), true},
+        {bmp(3, 2, 0, 0, 0, -1), false},  // 9, padded to 12
+        {bmp(8192, 1), true},
+        {bmp(8192, 1, 18, 4, 8193, 3), false},
+        {bmp(1, 8192), true},
+        {bmp(1, 8192, 22, 4, 8193, 4), false},
         {bmp(1, 2, 22, 4, -2), true},  // rows from the top
-        {bmp(4, 2, 28, 2, 32, 8), true}, {bmp(4, 2, 28, 2, 33, 64), false},
-        {bmp(4, 2, 46, 4, 256), true},   {bmp(4, 2, 46, 4, 257), false},
-        {core(0), true},             {core(-1), false},
+        {bmp(4, 2, 28, 2, 32, 8), true},
+        {bmp(4, 2, 28, 2, 33, 64), false},
+        {bmp(4, 2, 46, 4, 256), true},
+        {bmp(4, 2, 46, 4, 257), false},
+        {core(0), true},
+        {core(-1), false},
         // No width, rows or bits; bit counts SDL lays out in rows too short for their pixels.
-        {bmp(4, 2, 18, 4, 0), false},    {bmp(4, 2, 22, 4, 0), false},
-        {bmp(4, 2, 28, 2, 0), false},    {bmp(4, 2, 28, 2, 2), false},
+        {bmp(4, 2, 18, 4, 0), false},
+        {bmp(4, 2, 22, 4, 0), false},
+        {bmp(4, 2, 28, 2, 0), false},
+        {bmp(4, 2, 28, 2, 2), false},
         {bmp(4, 2, 28, 2, 0x8001), false}};
     for (const auto& [path, loads] : cases) {
         SDL_Surface* image = nullptr;

@@ -1,7 +1,7 @@
 // Start-up and the GL ES bridge, off-screen and on an X display of the test's own, each in a
 // process of its own: the other tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
-
+// After GoogleTest: X11's headers define names such as None that it uses.
 #include <EGL/egl.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
@@ -44,7 +44,8 @@ class XServer {
     explicit XServer(int depth) {
         int ready[2];
         EXPECT_EQ(pipe(ready), 0);
-        const std::string fd = std::to_string(ready[1]), screen = "800x480x" + std::to_string(depth);
+        const std::string fd = std::to_string(ready[1]),
+                          screen = "800x480x" + std::to_string(depth);
         if ((pid_ = fork()) == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL);  // the server ends with the test, however it ends
             close(ready[0]);
@@ -84,8 +85,8 @@ void start_and_check() {
     atexit([] {
         const bool shut = game.state == EXITING && !sprites[glyphs[0]].filename[0] &&
                           !sprites[glyphs[1]].filename[0] &&
-                          eglGetCurrentContext() == EGL_NO_CONTEXT &&
-                          !SDL_GLES_CreateContext() && !SDL_WasInit(SDL_INIT_VIDEO);
+                          eglGetCurrentContext() == EGL_NO_CONTEXT && !SDL_GLES_CreateContext() &&
+                          !SDL_WasInit(SDL_INIT_VIDEO);
         _exit(shut && !testing::Test::HasFailure() ? 0 : 1);
     });
     exit_game();
@@ -148,8 +149,8 @@ void window_and_check() {
     SDL_SysWMinfo wm;
     SDL_VERSION(&wm.version);
     ASSERT_EQ(SDL_GetWMInfo(&wm), 1);
-    XImage* image = XGetImage(wm.info.x11.display, wm.info.x11.window, 400, 240, 1, 1, AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(wm.info.x11.display, wm.info.x11.window, 400, 240, 1, 1, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFF0000u);
     XDestroyImage(image);
@@ -170,10 +171,12 @@ void failing_display_and_check() {
         const char* vendors;
         const char* error;
     } cases[] = {{0, nullptr, "no X display: DISPLAY is not set"},
-                 {8, nullptr, "Unable to start OpenGL ES: eglInitialize failed: "
-                              "EGL_NOT_INITIALIZED (0x3001)"},
-                 {24, "/nonexistent.json", "Unable to start OpenGL ES: eglGetDisplay failed, "
-                                           "and EGL gives no error: is an EGL driver installed?"}};
+                 {8, nullptr,
+                  "Unable to start OpenGL ES: eglInitialize failed: "
+                  "EGL_NOT_INITIALIZED (0x3001)"},
+                 {24, "/nonexistent.json",
+                  "Unable to start OpenGL ES: eglGetDisplay failed, "
+                  "and EGL gives no error: is an EGL driver installed?"}};
     const auto& display = cases[failing_display];
     std::optional<XServer> x;
     if (display.depth) x.emplace(display.depth);
