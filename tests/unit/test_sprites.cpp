@@ -6,8 +6,8 @@
 #include "pixels.h"
 #include "sprite_helpers.h"
 
-// Slots go first-free, each texture a power of two just holding its image. A full table gives up
-// its oldest mortal slot (the lowest among equals), deleting its texture.
+// Slots go first-free, each texture a power of two just holding its image, up to 8192 on a side.
+// A full table gives up its oldest mortal slot (the lowest among equals), deleting its texture.
 TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     headless_start();
     ScratchSpriteTable table;
@@ -24,6 +24,12 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     const GLuint evicted = sprites[300].texture;
     EXPECT_TRUE(load(12, 40) == 300 && get_sprite_width(300) == 12 && !glIsTexture(evicted) &&
                 sprites[300].timestamp >= 10 && load(1, 1) == 700);
+    SDL_Surface* wide = magenta_surface(8193, 1);  // a texture is at most 8192 on a side
+    EXPECT_GE(ogl_load_sprite_from_surface(wide, rect_of(8192, 1)), 0);
+    const std::string out =
+        printed([&] { EXPECT_EQ(ogl_load_sprite_from_surface(wide, rect_of(8193, 1)), -1); });
+    EXPECT_TRUE(one_error(out, "texture"));
+    SDL_FreeSurface(wide);
     const size_t heap = mallinfo2().uordblks;   // none under the sanitizers, which check leaks
     for (int i = 0; i < 1000; i++) load(1, 1);  // each upload frees what it made on the way
     EXPECT_LT(mallinfo2().uordblks, heap + (64 << 10));

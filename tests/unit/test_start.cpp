@@ -161,8 +161,8 @@ void window_and_check() {
 }
 
 // No display, and displays EGL cannot draw on: one whose visual it cannot use, and one with
-// no EGL driver at all. One "ERROR: " line naming the failed step, and no graphics; a text
-// console driver SDL falls back on may write its own codes first.
+// no EGL driver at all. One "ERROR: " line naming the failed step, and start-up fails; a
+// text console driver SDL falls back on may write its own codes first.
 int failing_display = 0;
 
 void failing_display_and_check() {
@@ -183,7 +183,7 @@ void failing_display_and_check() {
     if (!display.depth) unsetenv("DISPLAY"), unsetenv("SDL_VIDEODRIVER");
     if (display.vendors) setenv("__EGL_VENDOR_LIBRARY_FILENAMES", display.vendors, 1);
     int started = 1;
-    const std::string out = printed([&] { started = init_graphics(); });
+    const std::string out = printed([&] { started = initialize(); });
     EXPECT_EQ(out.substr(out.rfind("ERROR: ")), std::string("ERROR: ") + display.error + "\n");
     EXPECT_EQ(started, 0);
 }
