@@ -38,11 +38,14 @@ class Font : public ::testing::Test {
         for (t_font* font : fonts_) EXPECT_EQ(printed([&] { font_free(font); }), "");
     }
 
-    // A strip of `height` rows inked in black where `columns` has '#'; returns its path.
+    // A strip of `height` rows inked in black where `columns` has '#', on its top row alone
+    // where it has an apostrophe; returns its path.
     std::string write_strip(const std::string& columns, int height = 10) {
         SDL_Surface* image = magenta_surface(static_cast<int>(columns.size()), height);
-        for (size_t x = 0; x < columns.size(); x++)
+        for (size_t x = 0; x < columns.size(); x++) {
             if (columns[x] == '#') paint(image, static_cast<int>(x), 2, 1, 6, 0, 0, 0);
+            if (columns[x] == '\'') paint(image, static_cast<int>(x), 0, 1, 1, 0, 0, 0);
+        }
         const std::string strip = dir_.file(std::to_string(files_++) + ".bmp");
         EXPECT_EQ(SDL_SaveBMP(image, strip.c_str()), 0);
         SDL_FreeSurface(image);
@@ -107,6 +110,8 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
     EXPECT_EQ(font_height(edge), 10);
+    t_font* top = load(describe(write_strip(" ''" + glyphs(55))));  // ink on the top row alone
+    EXPECT_EQ(font_strlen(top, "!"), 3);
 }
 
 // Descriptions or strips that cannot be read, strips of fewer than 55 or more than 128

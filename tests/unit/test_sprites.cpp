@@ -24,12 +24,15 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     const GLuint evicted = sprites[300].texture;
     EXPECT_TRUE(load(12, 40) == 300 && get_sprite_width(300) == 12 && !glIsTexture(evicted) &&
                 sprites[300].timestamp >= 10 && load(1, 1) == 700);
-    SDL_Surface* wide = magenta_surface(8193, 1);  // a texture is at most 8192 on a side
-    EXPECT_GE(ogl_load_sprite_from_surface(wide, rect_of(8192, 1)), 0);
-    const std::string out =
-        printed([&] { EXPECT_EQ(ogl_load_sprite_from_surface(wide, rect_of(8193, 1)), -1); });
-    EXPECT_TRUE(one_error(out, "texture"));
-    SDL_FreeSurface(wide);
+    for (bool wide : {true, false}) {  // a texture is at most 8192 on a side
+        auto side = [&](int along) { return wide ? rect_of(along, 1) : rect_of(1, along); };
+        SDL_Surface* big = magenta_surface(side(8193).w, side(8193).h);
+        EXPECT_GE(ogl_load_sprite_from_surface(big, side(8192)), 0);
+        const std::string out =
+            printed([&] { EXPECT_EQ(ogl_load_sprite_from_surface(big, side(8193)), -1); });
+        EXPECT_TRUE(one_error(out, "texture"));
+        SDL_FreeSurface(big);
+    }
     const size_t heap = mallinfo2().uordblks;   // none under the sanitizers, which check leaks
     for (int i = 0; i < 1000; i++) load(1, 1);  // each upload frees what it made on the way
     EXPECT_LT(mallinfo2().uordblks, heap + (64 << 10));
