@@ -1,4 +1,4 @@
-// The sprite table's slots.
+// The sprite table's slots, and BMP images loaded only when their header fits the file.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
