@@ -1,6 +1,5 @@
 // The score file: saves read back, damaged and odd files, failed saves, games saving at once.
 #include <gtest/gtest.h>
-#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -103,9 +102,8 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
     EXPECT_EQ(load(dir.file("absent")) + load(huge_file(dir, "huge")), "");
     for (const std::string& odd : odd_files(dir)) EXPECT_TRUE(one_error(load(odd), odd));
     EXPECT_EQ(table(), before);
-    const size_t heap = mallinfo2().uordblks;  // none under the sanitizers, which check leaks
-    for (int n = 0; n < 50; n++) load(dir.write("hiscores.dat", sixty_one));
-    EXPECT_LT(mallinfo2().uordblks, heap + (64 << 10)) << "loads keep memory";
+    EXPECT_LT(heap_kept(50, [&] { load(dir.write("hiscores.dat", sixty_one)); }), 64u << 10)
+        << "loads keep memory";
 }
 
 // A save that cannot finish gives 0 after one "ERROR: " line naming the file: over what is

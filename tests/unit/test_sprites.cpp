@@ -1,6 +1,5 @@
 // The sprite table's slots, and BMP images loaded only when their header fits the file.
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 #include "files.h"
 #include "pixels.h"
@@ -33,9 +32,8 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
         EXPECT_TRUE(one_error(out, "texture"));
         SDL_FreeSurface(big);
     }
-    const size_t heap = mallinfo2().uordblks;   // none under the sanitizers, which check leaks
-    for (int i = 0; i < 1000; i++) load(1, 1);  // each upload frees what it made on the way
-    EXPECT_LT(mallinfo2().uordblks, heap + (64 << 10));
+    // Each upload frees what it made on the way.
+    EXPECT_LT(heap_kept(1000, [&] { load(1, 1); }), 64u << 10);
     SDL_FreeSurface(image);
 }
 

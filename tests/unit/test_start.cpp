@@ -5,7 +5,6 @@
 #include <EGL/egl.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,8 +39,8 @@ void expect_in_new_process(void (*check)()) {
 }
 
 // An Xvfb server of the game's size on a display number it picks itself, for this object's
-// life, named in DISPLAY for SDL. No reset when SDL's probe disconnects: a connection made
-// during one is refused.
+// life (and the test's at most), named in DISPLAY for SDL. No reset when SDL's probe
+// disconnects: a connection made during one is refused.
 class XServer {
    public:
     explicit XServer(int depth) {
@@ -49,8 +48,7 @@ class XServer {
         EXPECT_EQ(pipe(ready), 0);
         const std::string fd = std::to_string(ready[1]),
                           screen = "800x480x" + std::to_string(depth);
-        if ((pid_ = fork()) == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);  // the server ends with the test, however it ends
+        if ((pid_ = fork_child()) == 0) {
             close(ready[0]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                    "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
