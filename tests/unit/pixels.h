@@ -5,6 +5,7 @@
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "graphics.h"
 #include "input.h"
 #include "layout.h"
+#include "sprites.h"
 
 // Graphics and input, once; later calls do nothing.
 inline void headless_start() {
@@ -37,6 +39,20 @@ inline void load_game_fonts() {
     if (!large_font) large_font = font_load("large_font.fnt");
     ASSERT_TRUE(small_font && large_font);
 }
+
+// An empty sprite table for its life; then the old one back, so other tests' fonts keep glyphs.
+struct ScratchSpriteTable {
+    const std::vector<sprite_t> saved = std::vector<sprite_t>(sprites, sprites + MAX_SPRITES);
+    ScratchSpriteTable() {
+        reset_sprites();
+        for (sprite_t& slot : sprites) slot.immortal = 0;
+    }
+    ~ScratchSpriteTable() {
+        for (sprite_t& slot : sprites)
+            if (slot.texture) glDeleteTextures(1, &slot.texture);
+        std::copy(saved.begin(), saved.end(), sprites);
+    }
+};
 
 using t_rgb = std::array<int, 3>;
 constexpr t_rgb BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
@@ -135,7 +151,7 @@ inline int pixels_unlike(const SDL_Surface* a, const SDL_Surface* b) {
 // the build's looks/ folder: look at it, and copy it over the old one if it is right.
 inline void expect_look(const char* name) {
     SDL_Surface* now = frame_surface(t_frame());
-    SDL_Surface* kept = SDL_LoadBMP((std::string(LOOKS_DIR "/") + name + ".bmp").c_str());
+    SDL_Surface* kept = SDL_LoadBMP((std::string(TESTS_DIR "/looks/") + name + ".bmp").c_str());
     SDL_Surface* want = kept ? SDL_ConvertSurface(kept, now->format, 0) : nullptr;
     const int unlike = want ? pixels_unlike(now, want) : GAME_WIDTH * GAME_HEIGHT;
     if (unlike) {

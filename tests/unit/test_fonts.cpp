@@ -1,27 +1,19 @@
-// Fonts: glyphs cut from strips, text measured and drawn with them, files that make no
-// font, and the game's two shipped fonts.
+// Fonts: glyphs cut from the kept strips, text measured and drawn with them, and files that
+// make no font.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "files.h"
 #include "fonts.h"
-#include "graphics.h"
 #include "pixels.h"
-#include "sprite_helpers.h"
 
 namespace {
 
-// Strip columns, '#' inked: a glyph `width` columns wide after one background column each.
-std::string glyphs(int count, int width = 1) {
-    std::string columns;
-    for (int g = 0; g < count; g++) columns += " " + std::string(width, '#');
-    return columns + " ";
-}
-
-// Row 4 (glyphs are inked on rows 2 to 7 of 10) of the frame from x on: '#' where inked.
+// Row 4 (the strips' glyphs are inked on rows 2 to 7 of 10) of the frame from x on.
 std::string ink(int x, int n) {
     std::string row;
     for (int i = x; i < x + n; i++) row += pixel_at(i, 4)[0] < 128 ? '#' : ' ';
@@ -38,18 +30,11 @@ class Font : public ::testing::Test {
         for (t_font* font : fonts_) EXPECT_EQ(printed([&] { font_free(font); }), "");
     }
 
-    // A strip of `height` rows inked in black where `columns` has '#', on its top row alone
-    // where it has an apostrophe; returns its path.
-    std::string write_strip(const std::string& columns, int height = 10) {
-        SDL_Surface* image = magenta_surface(static_cast<int>(columns.size()), height);
-        for (size_t x = 0; x < columns.size(); x++) {
-            if (columns[x] == '#') paint(image, static_cast<int>(x), 2, 1, 6, 0, 0, 0);
-            if (columns[x] == '\'') paint(image, static_cast<int>(x), 0, 1, 1, 0, 0, 0);
-        }
-        const std::string strip = dir_.file(std::to_string(files_++) + ".bmp");
-        EXPECT_EQ(SDL_SaveBMP(image, strip.c_str()), 0);
-        SDL_FreeSurface(image);
-        return strip;
+    // The kept strip `name` (tests/images) under a name short enough for a description.
+    std::string strip(const char* name) {
+        const std::string path = dir_.file(std::to_string(files_++) + ".bmp");
+        std::filesystem::create_symlink(std::string(TESTS_DIR "/images/") + name, path);
+        return path;
     }
 
     // A description: `fields` (name, space glyph, count) and then the strip's name.
@@ -75,20 +60,16 @@ class Font : public ::testing::Test {
 // ink reaching the last column is not cut, and the last glyph cut is held back. Characters
 // without a glyph are neither drawn nor measured. A space is a gap as wide as "n", or the
 // glyph the description names: each of its fields is one word, a bad number keeping -1.
+// The 94 glyphs are 2 columns wide, but '!' (1), '"' (9), 'A' (100), 'B' (7) and 'n' (5).
 TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
-    std::string columns = "#";  // '!', the strip's first column alone
-    for (int g = 1; g < 94; g++) {
-        const int width = g == 1 ? 9 : g == 32 ? 100 : g == 33 ? 7 : g == 77 ? 5 : 2;  // " A B n
-        columns += " " + std::string(width, '#');
-    }
-    const std::string strip = write_strip(columns + " ");
-    t_font* gap = load(describe(strip, std::string(40, 'x') + " 3x 94"));
-    t_font* drawn = load(dir_.write("d.fnt", "test 1 many " + strip + " more\n1 2"));
+    const std::string strip94 = strip("strip_94_glyphs.bmp");
+    t_font* gap = load(describe(strip94, std::string(40, 'x') + " 3x 94"));
+    t_font* drawn = load(dir_.write("d.fnt", "test 1 many " + strip94 + " more\n1 2"));
     ASSERT_TRUE(gap && drawn);
     // The largest int names no glyph, so a space is nothing; one beyond it is no int.
     for (const auto& [fields, space] :
          {std::pair{"test x 94", 6}, {"test 2147483648 94", 6}, {"test 2147483647 94", 0}})
-        EXPECT_EQ(font_strlen(load(describe(strip, fields)), " "), space) << fields;
+        EXPECT_EQ(font_strlen(load(describe(strip94, fields)), " "), space) << fields;
     EXPECT_EQ(font_height(gap), 10);
     EXPECT_EQ(font_strlen(nullptr, "A") + font_strlen(gap, nullptr) + font_height(nullptr), 0);
     EXPECT_EQ(font_strlen(gap, "!\"AA"), 1 + 10 + 202);
@@ -98,20 +79,19 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     font_write(gap, "\t\200\241A B", 100, 0, 0);
     font_write(gap, "A", 500, 0, FONT_CENTRED);
     font_write(drawn, "A B", 600, 0, 0);
-    font_write(load(describe(strip, "test 0 94")), " ", 740, 0, 0);  // 0: "n", and drawn
+    font_write(load(describe(strip94, "test 0 94")), " ", 740, 0, 0);  // 0: "n", and drawn
     const std::string a = " " + std::string(100, '#'), b = " " + std::string(7, '#') + " ";
     EXPECT_EQ(ink(0, 12), "# " + std::string(9, '#') + " ");
     EXPECT_EQ(ink(100, 116), a + "      " + b);
     EXPECT_EQ(ink(449, 103), " " + a + " ");
     EXPECT_EQ(ink(600, 120), a + " " + std::string(9, '#') + b);
     EXPECT_EQ(ink(740, 7), " ##### ");
-    EXPECT_NE(load(describe(write_strip(glyphs(128)))), nullptr);  // the most a font takes
-    t_font* edge = load(describe(write_strip(glyphs(55) + "##")));
+    EXPECT_NE(load(describe(strip("strip_128_glyphs.bmp"))), nullptr);  // the most a font takes
+    t_font* edge = load(describe(strip("strip_55_glyphs_inked_to_the_edge.bmp")));
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
     EXPECT_EQ(font_height(edge), 10);
-    t_font* top = load(describe(write_strip(" ''" + glyphs(55))));  // ink on the top row alone
-    EXPECT_EQ(font_strlen(top, "!"), 3);
+    EXPECT_EQ(font_strlen(load(describe(strip("strip_inked_on_the_top_row.bmp"))), "!"), 3);
 }
 
 // Descriptions or strips that cannot be read, strips of fewer than 55 or more than 128
@@ -125,11 +105,11 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {dir_.write("s.fnt", "test -1 94"), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
         {describe(long_name), long_name.substr(0, 31) + "\n"}};
-    // Strips of no, too few or too many glyphs, empty, or no BMP.
-    for (const std::string& strip :
-         {write_strip(glyphs(0)), write_strip(glyphs(54)), write_strip(glyphs(129)),
-          dir_.write("e.bmp", ""), dir_.write("text.bmp", "no picture")})
-        cases.emplace_back(describe(strip), strip);
+    for (const char* name : {"strip_no_glyphs.bmp", "strip_54_glyphs.bmp", "strip_129_glyphs.bmp",
+                             "headers/refused_empty.bmp", "headers/refused_not_a_picture.bmp"}) {
+        const std::string path = strip(name);
+        cases.emplace_back(describe(path), path);
+    }
     ScratchFolder odd_dir;
     std::vector<std::string> odd = odd_files(odd_dir);
     odd.push_back(dir_.file("absent"));
