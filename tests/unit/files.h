@@ -1,10 +1,12 @@
-// Scratch folders, whole files and printed lines, for tests of the game's file readers.
+// Scratch folders, whole files and printed lines, for tests of the game's file readers; child
+// processes and X servers that end with the test.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <malloc.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -83,6 +85,39 @@ inline pid_t fork_child() {
     }
     return pid;
 }
+
+// An Xvfb server of the game's size on a display number it picks itself, for this object's
+// life (and the test's at most), named in DISPLAY for SDL. No reset when SDL's probe
+// disconnects: a connection made during one is refused.
+class XServer {
+   public:
+    explicit XServer(int depth) {
+        int ready[2];
+        EXPECT_EQ(pipe(ready), 0);
+        const std::string fd = std::to_string(ready[1]), size = "800x480x" + std::to_string(depth);
+        if ((pid_ = fork_child()) == 0) {
+            close(ready[0]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(),
+                   "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // The whole line: Xvfb ends if the pipe closes before it has written its newline.
+        std::string display = ":";
+        for (char c = 0; read(ready[0], &c, 1) == 1 && c != '\n';) display += c;
+        close(ready[0]);
+        EXPECT_GT(display.size(), 1u) << "Xvfb did not start";
+        setenv("DISPLAY", display.c_str(), 1);
+        unsetenv("SDL_VIDEODRIVER");
+    }
+    ~XServer() {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+
+   private:
+    pid_t pid_ = -1;
+};
 
 // The heap bytes `times` runs of `action` leave in use; none under the sanitizers, whose
 // allocator is their own and which check leaks themselves.
