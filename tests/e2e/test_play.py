@@ -1,5 +1,5 @@
 """The real program played on a real X server: known rounds tapped right, a time-out through the
-review, every screen's exit, a window close, a display of another size, and no display."""
+review, Quit and a window close, a display of another size, and no display."""
 import os
 import subprocess
 import time
@@ -52,22 +52,12 @@ class Play(PlayerTestCase):
         rnd = p.begin_round()
         p.answer_current(rnd)
         p.run_out_the_clock(rnd)
-        first, shown = p.screenshot("first.png"), p.cursor
         p.tap(REVIEW, "next_button", settle=0.2)
-        p.advance(rnd)
-        if rnd.texts[shown] != rnd.texts[p.cursor]:  # the next solution is another text
-            x, y, w, h = p.layout(REVIEW)["question"]
-            second = p.screenshot("second.png")
-            self.assertTrue(any(p.pixel(first, x + w * i / 8, y + h / 2)
-                                != p.pixel(second, x + w * i / 8, y + h / 2) for i in range(1, 8)))
         p.tap(REVIEW, "continue_button")
         p.wait_for_buttons("round_score.layout", "continue_button")
         p.tap("round_score.layout", "continue_button")
-        # Any score makes an empty table; Escape does nothing on the initials screen.
+        # Any score makes an empty table.
         p.wait_for_buttons("get_initials.layout", "enter_button")
-        p.game.key("Escape")
-        time.sleep(0.3)
-        self.assertTrue(p.shows_buttons("get_initials.layout", "enter_button", "z_button"))
         p.tap("get_initials.layout", "enter_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
@@ -75,24 +65,11 @@ class Play(PlayerTestCase):
         p.wait_for_buttons(MENU, "start_button")
         self.assertEqual(p.game.key_until_exit("Escape"), 0)
 
-    def test_quit_escape_and_window_close(self):
+    def test_quit_and_window_close(self):
         p = self.player
         p.start_at_menu()
-        # Quit mid-round, then Escape from the high scores and from play.
         p.answer_current(p.begin_round())
         p.tap(PLAY, "quit_button")
-        p.wait_for_buttons(MENU, "start_button")
-        p.tap(MENU, "hiscore_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
-        p.game.key("Escape")
-        p.wait_for_buttons(MENU, "start_button")
-        p.begin_round()
-        p.game.key("Escape")
-        p.wait_for_buttons(MENU, "start_button")
-        # A full round after two abandoned ones keeps almost the whole minute; Escape leaves
-        # the round score even with a high score, saving nothing.
-        p.play_perfect_round()
-        p.game.key("Escape")
         p.wait_for_buttons(MENU, "start_button")
         # Closing the window mid-round ends the game at once; nothing is saved.
         p.answer_current(p.begin_round())
