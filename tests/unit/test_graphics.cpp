@@ -1,5 +1,5 @@
-// The GL ES context, the game's 800 x 480 space and the drawing primitives read back pixel by
-// pixel, and the signature that decides whether a frame is drawn again.
+// The GL ES context and the game's 800 x 480 space, and the signature that decides whether a
+// frame is drawn again. (What shapes and screens look like is judged by the kept pictures.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,51 +8,27 @@
 #include "pixels.h"
 #include "sprites.h"
 
-// A 2 x 1 sprite: a red texel, then a transparent magenta one.
-int red_then_clear() {
-    Uint8 rgb[] = {255, 0, 0, 255, 0, 255};
-    SDL_Surface* image = SDL_CreateRGBSurfaceFrom(rgb, 2, 1, 24, 6, 0xFF, 0xFF00, 0xFF0000, 0);
-    const int id = ogl_load_sprite_from_surface(image, {0, 0, 2, 1});
-    SDL_FreeSurface(image);
-    return id;
-}
-
-// The game's space fills the window; each shape lands where asked, over what came before,
-// and leaves the line width, texturing and colour the next one needs.
-TEST(Graphics, StartUpGivesEs11AndShapesLandWhereAskedInOrder) {
+// The game's space fills the window whatever its size; a finger needs no pointer; a shape
+// leaves no client array on for the next draw to read.
+TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     start_frame();
     EXPECT_EQ(std::string((const char*)glGetString(GL_VERSION)).rfind("OpenGL ES-CM 1.1", 0), 0u);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // a finger needs no pointer
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     resize_window(400, 240, 0);
     put_quad(0, 0, 800, 480, 1, 1, 1, 1);
     expect_pixel(399, 0, WHITE);
     expect_pixel(401, 0, BLACK);
-    start_frame();
-    const int id = red_then_clear();
-    draw_line(200, 50, 300, 50, 0, 0, 1, 1, 5);
-    put_quad(100, 50, 20, 10, 1, 1, 1, 1);
-    put_triangle(100, 50, 120, 50, 100, 60, 0, 1, 0, 0.5f);
-    put_sprite(id, 110, 58);
-    draw_line(200, 200, 300, 200, 1, 1, 1, 1, 1);
-    const struct {
-        int x, y;
-        t_rgb rgb;
-    } pixels[] = {{250, 52, {0, 0, 255}}, {250, 55, BLACK}, {102, 51, {128, 255, 128}},
-                  {118, 58, WHITE},       {121, 52, BLACK}, {105, 61, BLACK},
-                  {110, 58, {255, 0, 0}}, {111, 58, WHITE}};
-    for (const auto& p : pixels) expect_pixel(p.x, p.y, p.rgb);
-    int lit = 0;
-    for (int y = 195; y <= 205; y++) lit += pixel_at(250, y)[0] > 128;
-    EXPECT_EQ(lit, 1);
     for (GLenum array : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY})
-        EXPECT_FALSE(glIsEnabled(array)) << array;  // a stray array would be read by the next draw
+        EXPECT_FALSE(glIsEnabled(array)) << array;
 }
 
 // Every argument of a shape, a line or a sprite, the clear and the window size decide
 // whether a frame changed; signing draws nothing.
 TEST(Graphics, EveryArgumentDecidesWhetherAFrameChanged) {
     start_frame();
-    const int id = red_then_clear();
+    SDL_Surface* image = SDL_CreateRGBSurface(0, 2, 1, 24, 0, 0, 0, 0);
+    const int id = ogl_load_sprite_from_surface(image, {0, 0, 2, 1});
+    SDL_FreeSurface(image);
     const std::function<void(const float*)> draws[] = {
         [](const float* a) {
             put_triangle(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9]);

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "button.h"
 #include "hiscore.h"
 #include "main.h"
 #include "object_count.h"
 #include "pixels.h"
+#include "round_display.h"
 #include "screen.h"
 #include "screen_helpers.h"
 #include "screens.h"
@@ -178,4 +180,29 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
                 "");
     EXPECT_FALSE(std::filesystem::exists("hiscores.dat"));
     small_font = fonts[0], large_font = fonts[1];
+}
+
+// Drawing turns layout positions into ints: at the farthest coordinates a layout file may
+// hold, every widget still draws without overflow (the sanitizer build checks).
+TEST_F(Screens, WidgetsDrawAtTheFarthestCoordinatesALayoutAllows) {
+    constexpr float FAR = LAYOUT_MAX_COORDINATE;
+    t_button button = {"MULTIPLICATION", 0, 0};
+    round_init(&bingo_round, MULTIPLICATION, HARD, ROUND_TIME_MS);
+    bc_init(&bingo_card, &bingo_round);
+    for (t_layout_item item : {t_layout_item{"far", FAR, FAR, FAR, FAR},
+                               {"near", -FAR, -FAR, FAR, FAR},
+                               {"wide", -FAR, -FAR, 2 * FAR, 2 * FAR}}) {
+        button_render(&button, &item);
+        render_panel_text(&item, "Seconds Remain (59): 2950");
+        render_title(&item);
+        player_render_initials(&player1, &item);
+        player_render_score(&player1, &item);
+        hiscores_render(MULTIPLICATION, MEDIUM, &item);
+        round_time_render(&bingo_round, &item);
+        round_question_render(&bingo_round, &item);
+        round_solution_render(&bingo_round, &item);
+        bc_render(&bingo_card, &item);
+        bc_score(&bingo_card, 1, &item);
+        render_round_score(&bingo_card, &bingo_round, &player1, &item);
+    }
 }

@@ -2,26 +2,19 @@
 // process of its own: the other tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
 // After GoogleTest: X11's headers define names such as None that it uses.
-#include <EGL/egl.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "fonts.h"
-#include "game.h"
 #include "graphics.h"
-#include "hiscore.h"
 #include "main.h"
-#include "round.h"
 #include "screen_helpers.h"
-#include "sprites.h"
 
 namespace {
 
@@ -37,37 +30,6 @@ void expect_in_new_process(void (*check)()) {
                 testing::ExitedWithCode(0), "");
     GTEST_FLAG_SET(death_test_style, style);
 }
-
-void start_and_check() {
-    const int first_unseeded = rand();
-    srand(1);
-    ASSERT_EQ(initialize(), 1);
-    EXPECT_NE(rand(), first_unseeded) << "the deal is seeded from the clock";
-    EXPECT_TRUE(small_font && large_font);
-    EXPECT_TRUE(bingo_round.question_type == ADDITION && bingo_round.skill_level == EASY &&
-                bingo_round.time_remaining == ROUND_TIME_MS);
-    EXPECT_EQ(hiscores[ADDITION][EASY][0].score, 321);  // the folder's table
-    // Shut-down ends the process: what it leaves is checked as the process ends.
-    static const int glyphs[] = {small_font->chars[0], large_font->chars[0]};
-    atexit([] {
-        const bool shut = game.state == EXITING && !sprites[glyphs[0]].filename[0] &&
-                          !sprites[glyphs[1]].filename[0] &&
-                          eglGetCurrentContext() == EGL_NO_CONTEXT && !SDL_GLES_CreateContext() &&
-                          !SDL_WasInit(SDL_INIT_VIDEO);
-        _exit(shut && !testing::Test::HasFailure() ? 0 : 1);
-    });
-    exit_game();
-}
-
-}  // namespace
-
-TEST(StartUp, DealsFromTheClockOnAdditionEasyWithTheFoldersTableAndBothFontsThenShutsDown) {
-    ScratchGameFolder folder;
-    folder.write("hiscores.dat", "321 ST\n");
-    expect_in_new_process(start_and_check);
-}
-
-namespace {
 
 testing::AssertionResult failed_with(int result, const char* why) {
     if (result == -1 && std::string(SDL_GetError()) == why) return testing::AssertionSuccess();
@@ -97,18 +59,12 @@ void bridge_and_check() {
     EXPECT_TRUE(failed_with(SDL_GLES_CreateContext() ? 0 : -1, uninitialised));
 }
 
-}  // namespace
-
-TEST(StartUp, TheGlEsBridgeRefusesWhatItCannotDoAndNamesEglsError) {
-    expect_in_new_process(bridge_and_check);
-}
-
-namespace {
-
-// The game draws into SDL's X11 window, which shows each frame once presented.
+// The game starts with both fonts and draws into SDL's X11 window, which shows each frame
+// once presented and is captioned with the game's name.
 void window_and_check() {
     XServer x(24);
-    ASSERT_EQ(init_graphics(), 1);
+    ASSERT_EQ(initialize(), 1);
+    EXPECT_TRUE(small_font && large_font);
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(GAME_WIDTH, GAME_HEIGHT));
     put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 0, 0, 1);
     update_screen();
@@ -139,19 +95,14 @@ void failing_display_and_check() {
         const char* error;
     } cases[] = {{0, nullptr, "no X display: DISPLAY is not set"},
                  {8, nullptr,
-                  "Unable to start OpenGL ES: eglInitialize failed: "
-                  "EGL_NOT_INITIALIZED (0x3001)"},
+                  "Unable to start OpenGL ES: eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)"},
                  {24, "/nonexistent.json",
                   "Unable to start OpenGL ES: eglGetDisplay failed, "
                   "and EGL gives no error: is an EGL driver installed?"}};
     const auto& display = cases[failing_display];
     std::optional<XServer> x;
-    if (display.depth) {
-        x.emplace(display.depth);
-    } else {
-        unsetenv("DISPLAY");
-        unsetenv("SDL_VIDEODRIVER");
-    }
+    if (display.depth) x.emplace(display.depth);
+    if (!display.depth) unsetenv("DISPLAY"), unsetenv("SDL_VIDEODRIVER");
     if (display.vendors) setenv("__EGL_VENDOR_LIBRARY_FILENAMES", display.vendors, 1);
     int started = 1;
     const std::string out = printed([&] { started = initialize(); });
@@ -160,6 +111,10 @@ void failing_display_and_check() {
 }
 
 }  // namespace
+
+TEST(StartUp, TheGlEsBridgeRefusesWhatItCannotDoAndNamesEglsError) {
+    expect_in_new_process(bridge_and_check);
+}
 
 TEST(StartUp, OnAnXDisplayTheGameDrawsInItsWindowOrSaysWhyItCannot) {
     expect_in_new_process(window_and_check);
