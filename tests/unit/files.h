@@ -45,13 +45,12 @@ inline std::string read_file(const std::string& path) {
     return text.str();
 }
 
-// A named pipe with no writer, a link to /dev/zero and a folder in `dir`: no data file.
+// No data file: a named pipe with no writer, a link to /dev/zero, a folder, all in `dir`.
 inline std::vector<std::string> odd_files(const ScratchFolder& dir) {
-    const std::string pipe = dir.file("pipe"), zero = dir.file("zero"), folder = dir.file("dir");
-    EXPECT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_EQ(symlink("/dev/zero", zero.c_str()), 0);
-    EXPECT_EQ(mkdir(folder.c_str(), 0700), 0);
-    return {pipe, zero, folder};
+    EXPECT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(symlink("/dev/zero", dir.file("zero").c_str()), 0);
+    EXPECT_EQ(mkdir(dir.file("dir").c_str(), 0700), 0);
+    return {dir.file("pipe"), dir.file("zero"), dir.file("dir")};
 }
 
 // `name` in `dir` made 1 GiB of zero bytes that take no room on disk.
@@ -76,19 +75,26 @@ inline testing::AssertionResult one_error(const std::string& out, const std::str
     return testing::AssertionFailure() << "printed: " << out;
 }
 
+// The heap bytes `times` runs of `action` leave in use; none under the sanitizers, whose
+// allocator is their own and which check leaks themselves.
+template <typename F>
+size_t heap_kept(int times, F action) {
+    const size_t before = mallinfo2().uordblks;
+    for (int n = 0; n < times; n++) action();
+    const size_t after = mallinfo2().uordblks;
+    return after > before ? after - before : 0;
+}
+
 // A child process that a fault cannot leave running: it ends with the test or after 30 s.
 inline pid_t fork_child() {
     const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        alarm(30);
-    }
+    if (pid == 0) prctl(PR_SET_PDEATHSIG, SIGKILL), alarm(30);
     return pid;
 }
 
-// An Xvfb server of the game's size on a display number it picks itself, for this object's
-// life (and the test's at most), named in DISPLAY for SDL. No reset when SDL's probe
-// disconnects: a connection made during one is refused.
+// An Xvfb server of the game's size, of `depth` bits, on a display number it picks itself,
+// named in DISPLAY for SDL. No reset when SDL's probe disconnects: a connection made during
+// one is refused.
 class XServer {
    public:
     explicit XServer(int depth) {
@@ -96,7 +102,6 @@ class XServer {
         EXPECT_EQ(pipe(ready), 0);
         const std::string fd = std::to_string(ready[1]), size = "800x480x" + std::to_string(depth);
         if ((pid_ = fork_child()) == 0) {
-            close(ready[0]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(),
                    "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
@@ -110,27 +115,8 @@ class XServer {
         setenv("DISPLAY", display.c_str(), 1);
         unsetenv("SDL_VIDEODRIVER");
     }
-    ~XServer() {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
+    ~XServer() { kill(pid_, SIGTERM), waitpid(pid_, nullptr, 0); }
 
    private:
     pid_t pid_ = -1;
-};
-
-// The heap bytes `times` runs of `action` leave in use; none under the sanitizers, whose
-// allocator is their own and which check leaks themselves.
-template <typename F>
-size_t heap_kept(int times, F action) {
-    const size_t before = mallinfo2().uordblks;
-    for (int n = 0; n < times; n++) action();
-    const size_t after = mallinfo2().uordblks;
-    return after > before ? after - before : 0;
-}
-
-// Ends the test program with SIGALRM when a reader hangs instead of returning promptly.
-struct Deadline {
-    explicit Deadline(unsigned seconds) { alarm(seconds); }
-    ~Deadline() { alarm(0); }
 };

@@ -54,19 +54,11 @@ struct ScratchSpriteTable {
     }
 };
 
-using t_rgb = std::array<int, 3>;
-constexpr t_rgb BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
-
 // RGBA at game coordinates of the last frame.
 inline std::array<GLubyte, 4> pixel_at(int x, int y) {
     std::array<GLubyte, 4> rgba{};  // GL rows count from the bottom, game rows from the top
     glReadPixels(x, real_screen_h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
-}
-
-inline void expect_pixel(int x, int y, t_rgb want, int tolerance = 3) {
-    const auto got = pixel_at(x, y);
-    for (int c = 0; c < 3; c++) EXPECT_NEAR(got[c], want[c], tolerance) << x << ", " << y;
 }
 
 struct t_frame {  // the whole last frame, read at once: later drawing leaves it as it was
@@ -78,37 +70,35 @@ struct t_frame {  // the whole last frame, read at once: later drawing leaves it
     int sum(float x, float y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
 };
 
-// The near-black ink of a rectangle cropped to its box, as rows of '#' and '.'; the box's corner.
+// The near-black ink of (x, y, w, h) cropped to its box, as rows of '#' and '.', and the
+// box's corner.
 inline std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int* left, int* top) {
     auto ink = [&](int i, int j) { return frame.sum(i, j) < 150; };  // clear of frame lines
     int right = x - 1, bottom = y - 1;
     *left = x + w, *top = y + h;
     for (int j = y; j < y + h; j++)
         for (int i = x; i < x + w; i++)
-            if (ink(i, j)) {
-                *left = std::min(*left, i), right = std::max(right, i);
-                *top = std::min(*top, j), bottom = j;
-            }
+            if (ink(i, j))
+                *left = std::min(*left, i), right = std::max(right, i), *top = std::min(*top, j),
+                bottom = j;
     std::string rows;
     for (int j = *top; j <= bottom; j++, rows += '\n')
         for (int i = *left; i <= right; i++) rows += ink(i, j) ? '#' : '.';
     return rows;
 }
 
-// The ink of `text` in the large font written at (0, 0). Draws over the frame.
-inline std::string ink_of(const char* text, int* left, int* top) {
-    put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 1, 1, 1);
-    font_write(large_font, text, 0, 0, 0);
-    return ink_in(t_frame(), 0, 0, font_strlen(large_font, text), large_font->height, left, top);
-}
-
-// Expects the ink of (x, y, w, h) to be `text` in the large font centred on (cx, cy). Draws over.
+// Expects the ink of (x, y, w, h) to be `text` in the large font centred on (cx, cy), as the
+// font draws it on a white frame at (0, 0). Draws over the frame.
 inline void expect_text(const t_frame& f, const char* text, float cx, float cy, int x, int y, int w,
                         int h) {
-    int left = 0, top = 0, want_left = 0, want_top = 0;
-    ASSERT_EQ(ink_in(f, x, y, w, h, &left, &top), ink_of(text, &want_left, &want_top));
-    EXPECT_NEAR(left - want_left, cx - font_strlen(large_font, text) / 2.0, 1.0) << text;
-    EXPECT_NEAR(top - want_top, cy - large_font->height / 2.0, 1.0) << text;
+    int left = 0, top = 0, at_left = 0, at_top = 0;
+    const std::string ink = ink_in(f, x, y, w, h, &left, &top);
+    put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 1, 1, 1);
+    font_write(large_font, text, 0, 0, 0);
+    ASSERT_EQ(ink, ink_in(t_frame(), 0, 0, font_strlen(large_font, text), large_font->height,
+                          &at_left, &at_top));
+    EXPECT_NEAR(left - at_left, cx - font_strlen(large_font, text) / 2.0, 1.0) << text;
+    EXPECT_NEAR(top - at_top, cy - large_font->height / 2.0, 1.0) << text;
 }
 
 // The count of pixels unlike the one at (0, 0) outside `item` grown by `margin` on every side.
@@ -122,44 +112,31 @@ inline int drawn_outside(const t_frame& frame, const t_layout_item& item, int ma
     return drawn;
 }
 
-// The frame as a 24-bit surface, top row first. The caller frees it.
-inline SDL_Surface* frame_surface(const t_frame& frame) {
-    SDL_Surface* image =
-        SDL_CreateRGBSurface(0, GAME_WIDTH, GAME_HEIGHT, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+// Expects the frame on screen to look as the picture `name` kept in tests/looks, each colour
+// within 8 levels. When it does not, or no picture is kept, the frame is written to the
+// build's looks/ folder: look at it, and copy it over the old one if it is right.
+inline void expect_look(const char* name) {
+    const t_frame now;
+    SDL_Surface* frame = SDL_CreateRGBSurface(0, GAME_WIDTH, GAME_HEIGHT, 24, 0xFF, 0xFF00,
+                                              0xFF0000, 0);  // as the pictures are kept
+    SDL_Surface* kept = SDL_LoadBMP((std::string(TESTS_DIR "/looks/") + name + ".bmp").c_str());
+    SDL_Surface* want = kept ? SDL_ConvertSurface(kept, frame->format, 0) : nullptr;
+    int unlike = want ? 0 : GAME_WIDTH * GAME_HEIGHT;
     for (int y = 0; y < GAME_HEIGHT; y++)
-        for (int x = 0; x < GAME_WIDTH; x++)
-            memcpy(static_cast<Uint8*>(image->pixels) + y * image->pitch + x * 3, frame.at(x, y),
-                   3);
-    return image;
-}
-
-// Pixels of `a` and `b`, both 24-bit, that differ by more than rounding in any colour.
-inline int pixels_unlike(const SDL_Surface* a, const SDL_Surface* b) {
-    int unlike = 0;
-    for (int y = 0; y < GAME_HEIGHT; y++)
-        for (int x = 0; x < GAME_WIDTH * 3; x += 3) {
-            const Uint8* p = static_cast<const Uint8*>(a->pixels) + y * a->pitch + x;
-            const Uint8* q = static_cast<const Uint8*>(b->pixels) + y * b->pitch + x;
+        for (int x = 0; x < GAME_WIDTH; x++) {
+            const int at = y * frame->pitch + x * 3;
+            Uint8* p = static_cast<Uint8*>(frame->pixels) + at;
+            std::copy(now.at(x, y), now.at(x, y) + 3, p);
+            const Uint8* q = want ? static_cast<const Uint8*>(want->pixels) + at : p;
             unlike +=
                 std::abs(p[0] - q[0]) > 8 || std::abs(p[1] - q[1]) > 8 || std::abs(p[2] - q[2]) > 8;
         }
-    return unlike;
-}
-
-// Expects the frame on screen to look as the picture `name` kept in tests/looks, each colour
-// within a few levels. When it does not, or no picture is kept, the frame is written to
-// the build's looks/ folder: look at it, and copy it over the old one if it is right.
-inline void expect_look(const char* name) {
-    SDL_Surface* now = frame_surface(t_frame());
-    SDL_Surface* kept = SDL_LoadBMP((std::string(TESTS_DIR "/looks/") + name + ".bmp").c_str());
-    SDL_Surface* want = kept ? SDL_ConvertSurface(kept, now->format, 0) : nullptr;
-    const int unlike = want ? pixels_unlike(now, want) : GAME_WIDTH * GAME_HEIGHT;
     if (unlike) {
         const std::string out = std::string(LOOKS_OUT "/") + name + ".bmp";
-        SDL_SaveBMP(now, out.c_str());
+        SDL_SaveBMP(frame, out.c_str());
         ADD_FAILURE() << name << ": " << unlike << " pixels unlike the kept picture; now " << out;
     }
     SDL_FreeSurface(want);
     SDL_FreeSurface(kept);
-    SDL_FreeSurface(now);
+    SDL_FreeSurface(frame);
 }

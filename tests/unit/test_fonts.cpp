@@ -117,7 +117,6 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         cases.emplace_back(file, file);
         cases.emplace_back(describe(file), file);
     }
-    const Deadline deadline(5);
     for (const auto& [description, named] : cases)
         EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
     EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal && !sprites[0].filename[0]);

