@@ -1,12 +1,8 @@
 // The score file: saves read back, damaged and odd files, failed saves, games saving at once.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <csignal>
 #include <cstring>
-#include <filesystem>
 
 #include "files.h"
 #include "hiscore.h"
@@ -15,8 +11,8 @@ namespace {
 
 constexpr int ENTRIES = NUM_QTYPES * NUM_SKILL_LEVELS * HISCORE_RANKS;
 
-// Every entry as "score initials" in file order (type by type, level by level, rank by
-// rank), after giving each, when `fill`, a score and up to three initials of its own.
+// Every entry as "score initials" in file order (type, level, rank), after giving each, when
+// `fill`, a score and up to three initials of its own.
 std::vector<std::string> table(bool fill = false) {
     std::vector<std::string> lines;
     for (int n = 0; n < ENTRIES; n++) {
@@ -28,46 +24,41 @@ std::vector<std::string> table(bool fill = false) {
     return lines;
 }
 
-// Loads `path`; what it printed.
-std::string load(const std::string& path) {
+std::string load(const std::string& path) {  // what loading printed
     return printed([&] { hiscores_load(path.c_str()); });
 }
 
-int open_descriptors() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& fd : std::filesystem::directory_iterator("/proc/self/fd"))
-        count++;
-    return count;
+int mode_of(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : -1;
 }
 
 // Every load and save, failed ones too, closes what it opened.
 class Hiscore : public ::testing::Test {
    protected:
-    void SetUp() override {
-        memset(hiscores, 0, sizeof hiscores);
-        descriptors = open_descriptors();
+    static int descriptors() {
+        return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
     }
-    void TearDown() override { EXPECT_EQ(open_descriptors(), descriptors) << "left open"; }
-    int descriptors = 0;
+    void SetUp() override { memset(hiscores, 0, sizeof hiscores), open_ = descriptors(); }
+    void TearDown() override { EXPECT_EQ(descriptors(), open_) << "left open"; }
+    int open_ = 0;
     ScratchFolder dir;
     const std::string file = dir.file("hiscores.dat");
 };
 
-// Another copy's half-written file stands at the first temporary name this save tries and
-// a link to a file of the player's at the next: neither is written through. A new file
-// gets the umask's permission bits.
+// Another copy's half-written file stands at the first temporary name this save tries and a
+// link to a file of the player's at the next: neither is written through. A new file gets
+// the umask's permission bits.
 TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNamesAlone) {
     const std::vector<std::string> saved = table(true);
     const std::string temp = "hiscores.dat." + std::to_string(getpid());
     dir.write(temp + ".0.tmp", "1 HALF");
     ASSERT_EQ(symlink(dir.write("victim", "mine").c_str(), dir.file(temp + ".1.tmp").c_str()), 0);
+    const mode_t mask = umask(027);
     EXPECT_EQ(hiscores_save(file.c_str()), 1);
-    EXPECT_EQ(read_file(dir.file(temp + ".0.tmp")) + read_file(dir.file("victim")), "1 HALFmine");
-    const mode_t mask = umask(022);
-    struct stat info {};
-    EXPECT_EQ(stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0,
-              0666 & ~mask);  // a new file's
     umask(mask);
+    EXPECT_EQ(read_file(dir.file(temp + ".0.tmp")) + read_file(dir.file("victim")), "1 HALFmine");
+    EXPECT_EQ(mode_of(file), 0640);
     memset(hiscores, 0, sizeof hiscores);
     EXPECT_EQ(load(file), "");
     EXPECT_EQ(table(), saved);
@@ -106,57 +97,51 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
 }
 
 // A save that cannot finish gives 0 after one "ERROR: " line naming the file: over what is
-// not a regular file, into a missing folder, where no temporary file can be made, or
-// when the disk fills up part-way (a file size limit stands in for it). The old file stays
-// whole, no temporary file is left beside those planted, and the table stays in memory.
+// not a regular file, into a missing folder, where no temporary file can be made, when the
+// disk fills up part-way (a file size limit stands in for it), or over a file the player
+// cannot read, which is never replaced (a new entry then stays in memory only). The old file stays
+// whole, no temporary file is left beside those planted, and the table stays in memory. Root reads
+// anything, so the saves run in a child that gives up root's rights first.
 TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
-    const std::vector<std::string> before = table(true);
-    for (int k = 0; k < 16; k++)  // every temporary name a save of "taken" may try is taken
-        dir.write("taken." + std::to_string(getpid()) + "." + std::to_string(k) + ".tmp", "");
     std::vector<std::string> targets = odd_files(dir);
-    targets.insert(targets.end(),
-                   {dir.file("missing/hiscores.dat"), dir.file("taken"),
-                    dir.write(std::string(250, 'h'), ""), dir.write("hiscores.dat", "1 A\n")});
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = {100, saved.rlim_max};  // about ten of the sixty lines
-    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
-    for (const std::string& target : targets) {
-        if (target == file) setrlimit(RLIMIT_FSIZE, &small);
-        EXPECT_TRUE(
-            one_error(printed([&] { EXPECT_EQ(hiscores_save(target.c_str()), 0); }), target));
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-    EXPECT_EQ(read_file(file), "1 A\n");
-    EXPECT_EQ(table(), before);
-    int temps = 0;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(dir.path()))
-        temps += item.path().extension() == ".tmp";
-    EXPECT_EQ(temps, 16);
-}
-
-// A file the player cannot read is reported and never replaced; the new entry stays in
-// memory only. Root reads anything, so a child gives up root's rights first.
-TEST_F(Hiscore, UnreadableFileIsReportedAndNeverReplaced) {
-    ASSERT_EQ(chmod(dir.write("hiscores.dat", "1 A\n").c_str(), 0), 0);
+    targets.insert(
+        targets.end(),
+        {dir.file("missing/hiscores.dat"), dir.file("taken"), dir.write(std::string(250, 'h'), ""),
+         dir.write("hiscores.dat", "1 A\n"), dir.write("full", "1 A\n")});  // the size limit last
+    ASSERT_EQ(chmod(file.c_str(), 0), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
     const pid_t child = fork_child();
     if (child == 0) {
+        for (int k = 0; k < 16; k++)  // every temporary name a save of "taken" may try is taken
+            dir.write("taken." + std::to_string(getpid()) + "." + std::to_string(k) + ".tmp", "");
         if (geteuid() == 0 && setuid(65534) != 0) _exit(77);
-        int saved = 1;
-        const std::string out =
-            load(file) +
-            printed([&] { saved = hiscores_save_entry(file.c_str(), ADDITION, EASY, 7, "NEW"); });
-        const bool reported = one_error(out.substr(0, out.find('\n') + 1), file) &&
-                              one_error(out.substr(out.find('\n') + 1), file);
-        _exit(reported && saved == 0 && table()[0] == "7 NEW" ? 0 : 1);
+        table(true);
+        int kept = 1;  // a new entry stays in memory only
+        const std::string out = printed(
+            [&] { kept = hiscores_save_entry(file.c_str(), DIVISION, HARD, INT32_MAX, "NEW"); });
+        bool failed = one_error(out, file) && !kept && table()[55] == "2147483647 NEW" &&
+                      one_error(load(file), file);  // nor is it read
+        const std::vector<std::string> before = table();
+        signal(SIGXFSZ, SIG_IGN);
+        for (const std::string& target : targets) {
+            struct rlimit small = {100, RLIM_INFINITY};  // about ten of the sixty lines
+            if (target == dir.file("full")) setrlimit(RLIMIT_FSIZE, &small);
+            int saved = 1;
+            const std::string said = printed([&] { saved = hiscores_save(target.c_str()); });
+            failed &= one_error(said, target) && saved == 0;
+        }
+        _exit(failed && table() == before ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot give up root's rights";
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(read_file(file), "1 A\n");
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(read_file(dir.file("full")) + read_file(file), "1 A\n1 A\n");
+    int temps = 0;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(dir.path()))
+        temps += item.path().extension() == ".tmp";
+    EXPECT_EQ(temps, 16);
 }
 
 // Two copies of the game, each with its own table in memory, save entries at once: under
@@ -187,8 +172,7 @@ TEST_F(Hiscore, TwoGamesSavingAtOnceKeepEveryEntryAndTheFilesPermissions) {
     memset(hiscores, 0, sizeof hiscores);
     EXPECT_EQ(load(file), "");
     EXPECT_EQ(table(), expected);
-    struct stat info {};
-    EXPECT_EQ(stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0, 0600u);
+    EXPECT_EQ(mode_of(file), 0600);
 }
 
 }  // namespace
