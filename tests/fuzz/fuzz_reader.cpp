@@ -22,25 +22,20 @@ void check(bool holds, const char* what) {
     abort();
 }
 
-void write_file(const char* name, const uint8_t* data, size_t size) {
-    FILE* file = fopen(name, "wb");
-    check(file && (size == 0 || fwrite(data, 1, size, file) == size) && fclose(file) == 0, name);
-}
-
 // Items fill the first places, with tags ended in their field, numbers within the allowed
 // coordinates, each found again by its tag.
 void read_layout() {
     t_screen_layout* layout = layout_load("f.layout");
     check(layout && memchr(layout->name, '\0', LAYOUT_TAG_SIZE), "a layout whose name ends");
-    for (int i = 0; i < LAYOUT_MAX_ITEMS; i++) {
+    for (int i = 0; i < LAYOUT_MAX_ITEMS && layout->items[i]; i++) {
         const t_layout_item* item = layout->items[i];
-        if (!item) continue;
-        check(i == 0 || layout->items[i - 1], "items fill the first places");
         check(memchr(item->tag, '\0', LAYOUT_TAG_SIZE) && layout_get_item(layout, item->tag),
               "tag ends in its field and finds its item");
         for (float v : {item->x, item->y, item->w, item->h})
             check(std::fabs(v) <= LAYOUT_MAX_COORDINATE, "numbers within the coordinates");
     }
+    for (int i = 1; i < LAYOUT_MAX_ITEMS; i++)
+        check(!layout->items[i] || layout->items[i - 1], "items fill the first places");
     layout_free(layout);
 }
 
@@ -87,8 +82,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const char* names[] = {"f.layout", "hiscores.dat", "f.fnt", "g.bmp"};
-    write_file(names[FUZZ_READER], data, size);
+    static const char* const names[] = {"f.layout", "hiscores.dat", "f.fnt", "g.bmp"};
+    const char* name = names[FUZZ_READER];
+    FILE* file = fopen(name, "wb");
+    check(file && (size == 0 || fwrite(data, 1, size, file) == size) && fclose(file) == 0, name);
     if (FUZZ_READER == 0) read_layout();
     if (FUZZ_READER == 1) read_hiscores(data, size);
     if (FUZZ_READER >= 2) read_font(FUZZ_READER == 2 ? "f.fnt" : "g.fnt");
