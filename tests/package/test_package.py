@@ -13,13 +13,12 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from xgame import Player, XServer  # noqa: E402
 
-ARGS = None
+BUILD_DIR = None
 DATA, COMMAND = "usr/share/games/quorvel", "usr/games/quorvel"
 
 
 def files_under(top, name=None):
-    return [os.path.join(d, f) for d, _, files in os.walk(top) for f in files
-            if name is None or f == name]
+    return [f for _, _, files in os.walk(top) for f in files if name in (None, f)]
 
 
 class Package(unittest.TestCase):
@@ -28,7 +27,7 @@ class Package(unittest.TestCase):
             self.skipTest("dpkg --root installs as root only")
         self.work = tempfile.mkdtemp(prefix="quorvel_root_")
         self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
-        subprocess.run(["cpack", "--config", os.path.join(ARGS.build_dir, "CPackConfig.cmake"),
+        subprocess.run(["cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
                         "-B", self.work], check=True, capture_output=True)
         self.deb = glob.glob(os.path.join(self.work, "*.deb"))[0]
         self.root = os.path.join(self.work, "root")
@@ -41,19 +40,20 @@ class Package(unittest.TestCase):
         subprocess.run(["dpkg", "--root", self.root, "--log", os.path.join(self.work, "dpkg.log"),
                         "--force-depends", *args], check=True, capture_output=True)
 
-    def play(self, x, env, initials, command_prefix=()):
-        """Plays a perfect round into the table through the installed command; its output."""
-        p = Player(x, os.path.join(self.root, DATA),
-                   command=(*command_prefix, os.path.join(self.root, COMMAND)))
-        try:
-            p.start_at_menu(env)
-            p.play_perfect_round()
-            p.tap("round_score.layout", "continue_button")
-            p.enter_initials(initials)
-            self.assertEqual(p.game.key_until_exit("Escape"), 0)
-            return p.game.output()
-        finally:
-            p.game.kill()
+    def play(self, env, initials, prefix=()):
+        """A perfect round into the table through the installed command; its output."""
+        with XServer() as x:
+            p = Player(x, os.path.join(self.root, DATA),
+                       command=(*prefix, os.path.join(self.root, COMMAND)))
+            try:
+                p.start_at_menu(env)
+                p.play_perfect_round()
+                p.tap("round_score.layout", "continue_button")
+                p.enter_initials(initials)
+                self.assertEqual(p.game.key_until_exit("Escape"), 0)
+                return p.game.output()
+            finally:
+                p.game.kill()
 
     def test_installed_game_plays_from_the_users_folder(self):
         result = subprocess.run(["apt-get", "install", "--simulate", self.deb],
@@ -66,10 +66,8 @@ class Package(unittest.TestCase):
         self.assertTrue(os.access(os.path.join(self.root, "usr/games", keys["Exec"]), os.X_OK))
         self.assertEqual(len(glob.glob(os.path.join(
             self.root, "usr/share/icons/hicolor/*/apps", keys["Icon"] + ".*"))), 2)
-
         home = os.path.join(self.work, "home")
-        with XServer() as x:
-            self.play(x, {"HOME": home, "XDG_DATA_HOME": ""}, "PKG")
+        self.play({"HOME": home, "XDG_DATA_HOME": ""}, "PKG")
         scores = os.path.join(home, ".local/share/quorvel/hiscores.dat")
         with open(scores) as f:
             self.assertIn(" PKG\n", f.read())
@@ -79,20 +77,18 @@ class Package(unittest.TestCase):
         self.assertTrue(os.path.exists(scores))
 
     def test_xdg_data_home_holds_the_folder_of_links_which_may_become_read_only(self):
-        data_home = os.path.join(self.work, "data")
-        folder = os.path.join(data_home, "quorvel")
-        env = {"HOME": os.path.join(self.work, "home"), "XDG_DATA_HOME": data_home}
-        with XServer() as x:
-            self.play(x, env, "XDG")
-            for name in os.listdir(os.path.join(self.root, DATA)):
-                self.assertEqual(os.readlink(os.path.join(folder, name)),
-                                 os.path.realpath(os.path.join(self.root, DATA, name)))
-            self.assertFalse(os.path.exists(env["HOME"]))
-            os.remove(os.path.join(folder, "hiscores.dat"))
-            # The same folder made read-only (a bind mount, since root ignores modes) still
-            # starts and plays; only the save fails, and says so.
-            remount = f"mount --bind {folder} {folder} && mount -o remount,bind,ro {folder} {folder}"
-            out = self.play(x, env, "RO", ("unshare", "-m", "sh", "-c", remount + ' && exec "$0"'))
+        folder = os.path.join(self.work, "data", "quorvel")
+        env = {"HOME": os.path.join(self.work, "home"), "XDG_DATA_HOME": os.path.dirname(folder)}
+        self.play(env, "XDG")
+        for name in os.listdir(os.path.join(self.root, DATA)):
+            self.assertEqual(os.readlink(os.path.join(folder, name)),
+                             os.path.realpath(os.path.join(self.root, DATA, name)))
+        self.assertFalse(os.path.exists(env["HOME"]))
+        os.remove(os.path.join(folder, "hiscores.dat"))
+        # The same folder made read-only (a bind mount, since root ignores modes) still starts
+        # and plays; only the save fails, and says so.
+        remount = f"mount --bind {folder} {folder} && mount -o remount,bind,ro {folder} {folder}"
+        out = self.play(env, "RO", ("unshare", "-m", "sh", "-c", remount + ' && exec "$0"'))
         errors = [line for line in out.splitlines() if "ERROR: " in line]
         self.assertEqual(len(errors), 1, errors)
         self.assertIn("hiscores.dat", errors[0])
@@ -102,5 +98,5 @@ class Package(unittest.TestCase):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True, help="the configured and built tree")
-    ARGS = parser.parse_args()
+    BUILD_DIR = parser.parse_args().build_dir
     unittest.main(argv=sys.argv[:1], verbosity=2)
