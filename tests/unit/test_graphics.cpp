@@ -26,7 +26,8 @@ TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
 TEST(Graphics, EveryArgumentDecidesWhetherAFrameChanged) {
     start_frame();
     SDL_Surface* image = SDL_CreateRGBSurface(0, 2, 1, 24, 0, 0, 0, 0);
-    const int id = ogl_load_sprite_from_surface(image, {0, 0, 2, 1});
+    const int id = ogl_load_sprite_from_surface(image, {0, 0, 2, 1}),
+              other = ogl_load_sprite_from_surface(image, {0, 0, 2, 1});
     SDL_FreeSurface(image);
     const std::function<void(const float*)> draws[] = {
         [](const float* a) {
@@ -43,6 +44,8 @@ TEST(Graphics, EveryArgumentDecidesWhetherAFrameChanged) {
             EXPECT_TRUE(frame_changed([&] { draws[d]((args[k] += 1, args)); })) << d << k;
     }
     const auto sprite = [&] { put_sprite(id, 10, 10); };
+    frame_changed(sprite);
+    EXPECT_TRUE(frame_changed([&] { put_sprite(other, 10, 10); }));  // another texture
     frame_changed(sprite);
     EXPECT_TRUE(frame_changed([&] { clear_screen(), sprite(); }));
     resize_window(GAME_WIDTH, GAME_HEIGHT + 1, 0);

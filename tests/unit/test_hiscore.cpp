@@ -59,6 +59,9 @@ TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNames
     umask(mask);
     EXPECT_EQ(read_file(dir.file(temp + ".0.tmp")) + read_file(dir.file("victim")), "1 HALFmine");
     EXPECT_EQ(mode_of(file), 0640);
+    std::string lines;
+    for (const std::string& line : saved) lines += line + "\n";
+    EXPECT_EQ(read_file(file), lines);
     memset(hiscores, 0, sizeof hiscores);
     EXPECT_EQ(load(file), "");
     EXPECT_EQ(table(), saved);

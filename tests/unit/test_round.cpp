@@ -78,8 +78,9 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
             }
         }
     }
-    t_bingo_card blank{};  // nothing beyond the grid is marked
+    t_bingo_card blank{};  // nothing beyond the grid is marked, nor a square twice
     EXPECT_FALSE(bc_mark_square(&blank, 5, 0) || bc_mark_square(&blank, 0, 5));
+    EXPECT_TRUE(bc_mark_square(&blank, 4, 4) && !bc_mark_square(&blank, 4, 4));
     // The cursor steps either way to an unanswered question, and says whether there is one.
     const int at = round.curr_q_idx;
     EXPECT_TRUE(!round_advance_question(&round) && !round_previous_question(&round) &&
