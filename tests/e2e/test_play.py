@@ -1,12 +1,72 @@
 """The real program played on a real X server: known rounds tapped right, a time-out through the
-review, Quit and a window close, a display of another size, and no display."""
+review, Quit and a window close, a display of another size, and no display. The game is driven
+by scripts/xgame.py, as the run command's demonstration. With --sanitized (the sanitizer
+build's program) every run must also end with no invalid access, no undefined behaviour and no
+leak it could have freed."""
+import argparse
 import os
+import re
 import subprocess
+import sys
 import time
 import unittest
 
-import harness
-from harness import GameFolder, Player, PlayerTestCase, XServer
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from xgame import GameFolder, Player, XServer, faketime_library  # noqa: E402
+
+ARGS = None  # the running script's arguments
+SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sanitizers",
+                            "lsan.supp")
+REPORT = re.compile(r"ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:")
+
+
+def sanitizer_env():
+    """The sanitizers' settings for the game, whatever the caller's environment holds."""
+    return {
+        # The seeded clock preloads libfaketime, so the sanitizer runtime cannot come first.
+        "ASAN_OPTIONS": "detect_leaks=1:verify_asan_link_order=0:detect_stack_use_after_return=1",
+        "LSAN_OPTIONS": f"suppressions={SUPPRESSIONS}:print_suppressions=1",
+        "UBSAN_OPTIONS": "halt_on_error=1:print_stacktrace=1",
+        # Keeps the GL driver loaded at exit, so its own allocations stay attributable.
+        "LD_PRELOAD": os.path.join(ARGS.tools_dir, "libkeep_libraries.so") + " "
+                      + faketime_library(),
+        # libfaketime's stat() lock deadlocks the leak report's symbolizer.
+        "NO_FAKE_STAT": "1",
+    }
+
+
+class PlayerTestCase(unittest.TestCase):
+    """Each test plays the game from a scratch game folder on an X server of its own."""
+
+    def setUp(self):
+        self.folder = GameFolder(ARGS.game_dir)
+        self.x = XServer()
+        self.player = Player(self.x, self.folder.path)
+        if ARGS.sanitized:
+            self.player.env = sanitizer_env()
+
+    def tearDown(self):
+        for game in self.player.games:
+            if ARGS.sanitized and game.proc.poll() is not None:
+                out = game.output()
+                print(out[-3000:])  # the suppressions used, or the report
+                self.assertIsNone(REPORT.search(out), "a sanitizer reported")
+            game.kill()
+        self.x.stop()
+        self.folder.remove()
+
+
+def main():
+    """Runs the tests named after the options, or all, with the arguments in ARGS."""
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--game-dir", required=True, help="folder with the program and its data")
+    parser.add_argument("--tools-dir", help="folder with the test helper programs")
+    parser.add_argument("--sanitized", action="store_true", help="the sanitizer build's program")
+    parser.add_argument("tests", nargs="*", help="tests to run (all by default)")
+    ARGS = parser.parse_args()
+    unittest.main(module="__main__", argv=["e2e", *ARGS.tests], verbosity=2)
+
 
 MENU, PLAY, REVIEW = "main_menu.layout", "play.layout", "game_over.layout"
 
@@ -73,13 +133,13 @@ class Play(PlayerTestCase):
         p.wait_for_buttons(MENU, "start_button")
         # Closing the window mid-round ends the game at once; nothing is saved.
         p.answer_current(p.begin_round())
-        self.assertEqual(p.game.close_window(harness.ARGS.tools_dir), 0)
+        self.assertEqual(p.game.close_window(ARGS.tools_dir), 0)
         self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
 
 
 class Display(unittest.TestCase):
     def test_picture_fills_a_1024_by_768_display_and_taps_land(self):
-        with GameFolder(harness.ARGS.game_dir) as folder, XServer(1024, 768) as x:
+        with GameFolder(ARGS.game_dir) as folder, XServer(1024, 768) as x:
             p = Player(x, folder.path, screen=(1024, 768))
             try:
                 p.start_at_menu()
@@ -102,7 +162,7 @@ class Display(unittest.TestCase):
                  ({"DISPLAY": f":{free}"}, f"ERROR: cannot open the X display :{free}")]
         for extra, expected in cases:
             with self.subTest(env=extra):
-                result = subprocess.run(["./quorvel"], cwd=harness.ARGS.game_dir,
+                result = subprocess.run(["./quorvel"], cwd=ARGS.game_dir,
                                         env=dict(base, **extra), capture_output=True, text=True,
                                         stdin=subprocess.DEVNULL, timeout=30)
                 self.assertEqual(result.returncode, 1)
@@ -112,4 +172,4 @@ class Display(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    harness.main()
+    main()
