@@ -10,7 +10,8 @@ rows bottom-up, each padded to 4 bytes), magenta where nothing is drawn.
 
 headers/: images at the limits of the loader's header check, each named for what it
 holds; a name starting "loads_" is an image that loads, "refused_" one the loader refuses.
-strip_*.bmp: glyph strips 10 rows tall, ink on rows 2 to 7; the font tests describe them.
+strip_*.bmp: glyph strips 10 rows tall, ink on rows 2 to 7, 24 bits a pixel unless named
+otherwise; the font tests describe them.
 """
 
 import os
@@ -20,16 +21,30 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "
 MAGENTA, BLACK = (255, 0, 255), (0, 0, 0)
 
 
-def bmp24(w, h, pixel=lambda x, y: MAGENTA):
-    """A w x h 24-bit image; pixel(x, y) gives each pixel's RGB, row 0 at the top."""
-    pitch = (w * 3 + 3) & ~3
+def packed(rgb, bits):
+    """One pixel as a BMP of `bits` bits stores it: 8 bits index a palette of magenta and
+    black; 16 bits are 5 a colour; 24 and 32 bits are blue, green, red (and a spare byte)."""
+    r, g, b = rgb
+    if bits == 8:
+        return bytes([rgb == BLACK])
+    if bits == 16:
+        return struct.pack("<H", (r >> 3) << 10 | (g >> 3) << 5 | b >> 3)
+    return bytes((b, g, r)) + bytes(bits // 8 - 3)
+
+
+def bmp(w, h, pixel=lambda x, y: MAGENTA, bits=24):
+    """A w x h image; pixel(x, y) gives each pixel's RGB, row 0 at the top."""
+    pitch = (w * bits // 8 + 3) & ~3
+    palette = bytes((255, 0, 255, 0, 0, 0, 0, 0)) if bits == 8 else b""
     rows = b""
     for y in range(h - 1, -1, -1):
-        row = b"".join(bytes(reversed(pixel(x, y))) for x in range(w))
+        row = b"".join(packed(pixel(x, y), bits) for x in range(w))
         rows += row + bytes(pitch - len(row))
-    head = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    return head + info + rows
+    start = 54 + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", start + len(rows), 0, 0, start)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, 0, len(rows), 2835, 2835,
+                       len(palette) // 4, 0)
+    return head + info + palette + rows
 
 
 def patched(image, at, size, value, more=0):
@@ -54,15 +69,15 @@ def paletted(w, h):
 def old_header(more):
     """A 4 x 2 24-bit image with the 12-byte header of old BMPs; `more` as in `patched`."""
     head = struct.pack("<2sIHHIIHHHH", b"BM", 0, 0, 0, 26, 12, 4, 2, 1, 24)
-    return head + bmp24(4, 2)[54:54 + 24 + more]
+    return head + bmp(4, 2)[54:54 + 24 + more]
 
 
-def strip(columns):
+def strip(columns, bits=24):
     """A glyph strip: '#' columns inked on rows 2 to 7, "'" columns on the top row alone."""
     def pixel(x, y):
         inked = (columns[x] == "#" and 2 <= y <= 7) or (columns[x] == "'" and y == 0)
         return BLACK if inked else MAGENTA
-    return bmp24(len(columns), 10, pixel)
+    return bmp(len(columns), 10, pixel, bits)
 
 
 def glyphs(count, width=1):
@@ -79,27 +94,27 @@ def ninety_four():
 
 HEADERS = {
     "loads_paletted_256_colours": paletted(3, 2),
-    "loads_4x2": bmp24(4, 2),
-    "refused_4x2_a_byte_short": patched(bmp24(4, 2), 0, 0, 0, -1),
-    "loads_3x2_rows_padded": bmp24(3, 2),
-    "refused_3x2_padding_cut": patched(bmp24(3, 2), 0, 0, 0, -1),
-    "loads_8192_wide": bmp24(8192, 1),
-    "refused_8193_wide": patched(bmp24(8192, 1), 18, 4, 8193, 4),
-    "loads_8192_tall": bmp24(1, 8192),
-    "refused_8193_tall": patched(bmp24(1, 8192), 22, 4, 8193, 4),
-    "loads_rows_from_the_top": patched(bmp24(1, 2), 22, 4, -2),
-    "loads_32_bits": patched(bmp24(4, 2), 28, 2, 32, 8),
-    "refused_33_bits": patched(bmp24(4, 2), 28, 2, 33, 64),
-    "loads_256_colours_declared": patched(bmp24(4, 2), 46, 4, 256),
-    "refused_257_colours": patched(bmp24(4, 2), 46, 4, 257),
+    "loads_4x2": bmp(4, 2),
+    "refused_4x2_a_byte_short": patched(bmp(4, 2), 0, 0, 0, -1),
+    "loads_3x2_rows_padded": bmp(3, 2),
+    "refused_3x2_padding_cut": patched(bmp(3, 2), 0, 0, 0, -1),
+    "loads_8192_wide": bmp(8192, 1),
+    "refused_8193_wide": patched(bmp(8192, 1), 18, 4, 8193, 4),
+    "loads_8192_tall": bmp(1, 8192),
+    "refused_8193_tall": patched(bmp(1, 8192), 22, 4, 8193, 4),
+    "loads_rows_from_the_top": patched(bmp(1, 2), 22, 4, -2),
+    "loads_32_bits": patched(bmp(4, 2), 28, 2, 32, 8),
+    "refused_33_bits": patched(bmp(4, 2), 28, 2, 33, 64),
+    "loads_256_colours_declared": patched(bmp(4, 2), 46, 4, 256),
+    "refused_257_colours": patched(bmp(4, 2), 46, 4, 257),
     "loads_old_12_byte_header": old_header(0),
     "refused_old_header_a_byte_short": old_header(-1),
     # No width, rows or bits; bit counts SDL lays out in rows too short for their pixels.
-    "refused_no_width": patched(bmp24(4, 2), 18, 4, 0),
-    "refused_no_rows": patched(bmp24(4, 2), 22, 4, 0),
-    "refused_no_bits": patched(bmp24(4, 2), 28, 2, 0),
-    "refused_2_bits": patched(bmp24(4, 2), 28, 2, 2),
-    "refused_32769_bits": patched(bmp24(4, 2), 28, 2, 0x8001),
+    "refused_no_width": patched(bmp(4, 2), 18, 4, 0),
+    "refused_no_rows": patched(bmp(4, 2), 22, 4, 0),
+    "refused_no_bits": patched(bmp(4, 2), 28, 2, 0),
+    "refused_2_bits": patched(bmp(4, 2), 28, 2, 2),
+    "refused_32769_bits": patched(bmp(4, 2), 28, 2, 0x8001),
     "refused_empty": b"",
     "refused_not_a_picture": b"no picture",
 }
@@ -123,6 +138,9 @@ def main():
     for name, columns in STRIPS.items():
         with open(os.path.join(ROOT, name + ".bmp"), "wb") as f:
             f.write(strip(columns))
+    for bits in (8, 16, 32):  # the 94 glyphs again, in the other depths SDL keeps as they are
+        with open(os.path.join(ROOT, f"strip_94_glyphs_{bits}_bits.bmp"), "wb") as f:
+            f.write(strip(ninety_four(), bits))
 
 
 if __name__ == "__main__":
