@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "fonts.h"
+#include "frame.h"
 #include "graphics.h"
 #include "main.h"
 #include "screen_helpers.h"
@@ -38,6 +39,8 @@ testing::AssertionResult failed_with(int result, const char* why) {
 
 // The bridge from SDL to GL ES, refusing what it cannot do and naming EGL's error.
 void bridge_and_check() {
+    setenv("QUORVEL_DRAW_EVERY_FRAME", "0", 1);  // the switch is on only when 1
+    EXPECT_EQ(frame_always_drawn(), 0);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_TRUE(SDL_SetVideoMode(GAME_WIDTH, GAME_HEIGHT, 16, 0));
     const char* const uninitialised = "the GL ES bridge is not initialised";
@@ -63,6 +66,8 @@ void bridge_and_check() {
 // once presented and is captioned with the game's name.
 void window_and_check() {
     XServer x(24);
+    setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
+    EXPECT_EQ(frame_always_drawn(), 1);
     ASSERT_EQ(initialize(), 1);
     EXPECT_TRUE(small_font && large_font);
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(GAME_WIDTH, GAME_HEIGHT));
