@@ -8,6 +8,7 @@
 
 // Slots go first-free, each texture a power of two just holding its image, up to 8192 on a side.
 // A full table gives up its oldest mortal slot (the lowest among equals), deleting its texture.
+// Pixels are read back in every format.
 TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     headless_start();
     ScratchSpriteTable table;
@@ -32,6 +33,13 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
             printed([&] { EXPECT_EQ(ogl_load_sprite_from_surface(big, rect(w, h)), -1); });
         EXPECT_TRUE(one_error(out, "texture"));
         SDL_FreeSurface(big);
+    }
+    for (int bits : {8, 16, 24, 32}) {  // a pixel read back as SDL maps its colour
+        SDL_Surface* dot = SDL_CreateRGBSurface(0, 2, 2, bits, 0, 0, 0, 0);
+        SDL_Rect at = {1, 1, 1, 1};
+        SDL_FillRect(dot, &at, SDL_MapRGB(dot->format, 12, 200, 34));
+        EXPECT_EQ(get_pixel(dot, 1, 1), SDL_MapRGB(dot->format, 12, 200, 34)) << bits;
+        SDL_FreeSurface(dot);
     }
     // Each upload frees what it made on the way.
     EXPECT_LT(heap_kept(1000, [&] { load(1, 1); }), 64u << 10);
