@@ -66,6 +66,8 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     t_font* gap = load(describe(strip94, std::string(40, 'x') + " 3x 94"));
     t_font* drawn = load(dir_.write("d.fnt", "test 1 many " + strip94 + " more\n1 2"));
     ASSERT_TRUE(gap && drawn);
+    const std::string padded = std::string(246 - strip94.size(), ' ') + strip94;  // to byte 256
+    EXPECT_NE(load(dir_.write("p.fnt", "test -1 94" + padded)), nullptr);
     // The largest int names no glyph, so a space is nothing; one beyond it is no int.
     for (const auto& [fields, space] :
          {std::pair{"test x 94", 6}, {"test 2147483648 94", 6}, {"test 2147483647 94", 0}})
@@ -111,6 +113,7 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         {dir_.write("e.fnt", ""), "image \n"},
         {dir_.write("s.fnt", "test -1 94"), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
+        {dir_.write("far.fnt", "test -1 94" + std::string(246, ' ') + "s.bmp"), "image \n"},
         {describe(long_name), long_name.substr(0, 31) + "\n"}};
     for (const char* name : {"strip_no_glyphs.bmp", "strip_54_glyphs.bmp", "strip_129_glyphs.bmp",
                              "headers/refused_empty.bmp", "headers/refused_not_a_picture.bmp"}) {
