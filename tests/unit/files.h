@@ -88,8 +88,10 @@ size_t heap_kept(int times, F action) {
 // A child process that a fault cannot leave running: it ends with the test or after 30 s.
 inline pid_t fork_child() {
     const pid_t pid = fork();
-    if (pid == 0) prctl(PR_SET_PDEATHSIG, SIGKILL), alarm(30);
-    return pid;
+    if (pid != 0) return pid;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    alarm(30);
+    return 0;
 }
 
 // An Xvfb server of the game's size, of `depth` bits, on a display number it picks itself,
@@ -115,7 +117,10 @@ class XServer {
         setenv("DISPLAY", display.c_str(), 1);
         unsetenv("SDL_VIDEODRIVER");
     }
-    ~XServer() { kill(pid_, SIGTERM), waitpid(pid_, nullptr, 0); }
+    ~XServer() {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
 
    private:
     pid_t pid_ = -1;

@@ -78,9 +78,10 @@ inline std::string ink_in(const t_frame& frame, int x, int y, int w, int h, int*
     *left = x + w, *top = y + h;
     for (int j = y; j < y + h; j++)
         for (int i = x; i < x + w; i++)
-            if (ink(i, j))
-                *left = std::min(*left, i), right = std::max(right, i), *top = std::min(*top, j),
-                bottom = j;
+            if (ink(i, j)) {
+                *left = std::min(*left, i), right = std::max(right, i);
+                *top = std::min(*top, j), bottom = j;
+            }
     std::string rows;
     for (int j = *top; j <= bottom; j++, rows += '\n')
         for (int i = *left; i <= right; i++) rows += ink(i, j) ? '#' : '.';

@@ -39,7 +39,10 @@ class Hiscore : public ::testing::Test {
     static int descriptors() {
         return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
     }
-    void SetUp() override { memset(hiscores, 0, sizeof hiscores), open_ = descriptors(); }
+    void SetUp() override {
+        memset(hiscores, 0, sizeof hiscores);
+        open_ = descriptors();
+    }
     void TearDown() override { EXPECT_EQ(descriptors(), open_) << "left open"; }
     int open_ = 0;
     ScratchFolder dir;

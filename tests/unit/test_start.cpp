@@ -107,7 +107,10 @@ void failing_display_and_check() {
     const auto& display = cases[failing_display];
     std::optional<XServer> x;
     if (display.depth) x.emplace(display.depth);
-    if (!display.depth) unsetenv("DISPLAY"), unsetenv("SDL_VIDEODRIVER");
+    if (!display.depth) {
+        unsetenv("DISPLAY");
+        unsetenv("SDL_VIDEODRIVER");
+    }
     if (display.vendors) setenv("__EGL_VENDOR_LIBRARY_FILENAMES", display.vendors, 1);
     int started = 1;
     const std::string out = printed([&] { started = initialize(); });
