@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <fstream>
 
 #include "game.h"
@@ -19,9 +18,8 @@ namespace {
 std::array<long, 4> usage() {
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
-    const auto files = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     const struct mallinfo2 heap = mallinfo2();
-    return {live_objects, long(files), long(heap.uordblks + heap.hblkhd), resident};
+    return {live_objects, open_files(), long(heap.uordblks + heap.hblkhd), resident};
 }
 
 // A round that runs out of time 100 ms after the menu starts it, through the review, round

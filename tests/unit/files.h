@@ -75,6 +75,11 @@ inline testing::AssertionResult one_error(const std::string& out, const std::str
     return testing::AssertionFailure() << "printed: " << out;
 }
 
+// The files this process has open.
+inline int open_files() {
+    return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
 // The heap bytes `times` runs of `action` leave in use; none under the sanitizers, whose
 // allocator is their own and which check leaks themselves.
 template <typename F>

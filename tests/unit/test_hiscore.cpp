@@ -36,14 +36,11 @@ int mode_of(const std::string& path) {
 // Every load and save, failed ones too, closes what it opened.
 class Hiscore : public ::testing::Test {
    protected:
-    static int descriptors() {
-        return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
-    }
     void SetUp() override {
         memset(hiscores, 0, sizeof hiscores);
-        open_ = descriptors();
+        open_ = open_files();
     }
-    void TearDown() override { EXPECT_EQ(descriptors(), open_) << "left open"; }
+    void TearDown() override { EXPECT_EQ(open_files(), open_) << "left open"; }
     int open_ = 0;
     ScratchFolder dir;
     const std::string file = dir.file("hiscores.dat");

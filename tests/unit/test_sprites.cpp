@@ -53,6 +53,7 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
 // is one "ERROR: " line naming it.
 TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
     headless_start();
+    const int files = open_files();
     int images = 0;
     for (const auto& entry : std::filesystem::directory_iterator(TESTS_DIR "/images/headers")) {
         const std::string path = entry.path().string();
@@ -64,4 +65,5 @@ TEST(Sprite, ImagesLoadOnlyWhenTheirHeaderFitsTheFileAndATexture) {
         images++;
     }
     EXPECT_EQ(images, 23);
+    EXPECT_EQ(open_files(), files) << "an image left open";
 }
