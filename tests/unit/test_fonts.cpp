@@ -92,6 +92,10 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     EXPECT_EQ(font_strlen(edge, "W"), 0);  // the last of 55 glyphs, held back: no 56th was cut
     EXPECT_EQ(font_height(edge), 10);
     EXPECT_EQ(font_strlen(load(describe(strip("strip_inked_on_the_top_row.bmp"))), "!"), 3);
+    const std::string most = describe(strip("strip_128_glyphs.bmp"));
+    const auto load_and_free = [&] { font_free(font_load(most.c_str())); };
+    heap_kept(10, load_and_free);  // until the sprite table is full and its slots are reused
+    EXPECT_LT(heap_kept(20, load_and_free), 64u << 10) << "a font load keeps memory";
 }
 
 // Strips are cut alike in every pixel format SDL keeps as it is: 8, 16, 24 and 32 bits.

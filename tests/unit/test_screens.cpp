@@ -108,6 +108,10 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
 TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     for (int i = 0; i < NUM_QUESTIONS; i++) bingo_card.squares[i / 5][i % 5] = {i * 7, 1};
     for (t_question& q : bingo_round.questions) q.answered = 1;
+    game_set_state(&game, PLAYING);
+    game.time_total -= 300;
+    game_update_time(&game);
+    EXPECT_NEAR(game.time_in_state, 300, 20) << "the time since the state began";
     for (Uint32 ago : {0x80000000u, SDL_GetTicks() + 256}) {
         bingo_round.time_remaining = 1000000000;
         game.time_total = static_cast<int32_t>(SDL_GetTicks() - ago);

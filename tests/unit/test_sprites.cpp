@@ -26,6 +26,8 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
     const GLuint evicted = sprites[300].texture;
     EXPECT_TRUE(load(12, 40) == 300 && get_sprite_width(300) == 12 && !glIsTexture(evicted) &&
                 sprites[300].timestamp >= 10 && load(1, 1) == 700);
+    for (sprite_t& slot : sprites) slot.timestamp = INT32_MAX;  // none older than now: slot 0
+    EXPECT_EQ(load(1, 1), 0);
     for (auto [w, h] : {std::pair{8193, 1}, {1, 8193}}) {  // a texture is at most 8192 on a side
         SDL_Surface* big = SDL_CreateRGBSurface(0, w, h, 24, 0, 0, 0, 0);
         EXPECT_GE(ogl_load_sprite_from_surface(big, rect(std::min(w, 8192), std::min(h, 8192))), 0);

@@ -2,6 +2,7 @@
 // process of its own: the other tests' shared context cannot be started twice.
 #include <gtest/gtest.h>
 // After GoogleTest: X11's headers define names such as None that it uses.
+#include <EGL/egl.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -13,7 +14,9 @@
 
 #include "fonts.h"
 #include "frame.h"
+#include "game.h"
 #include "graphics.h"
+#include "hiscore.h"
 #include "main.h"
 #include "screen_helpers.h"
 
@@ -66,10 +69,12 @@ void bridge_and_check() {
 // once presented and is captioned with the game's name.
 void window_and_check() {
     XServer x(24);
+    ScratchGameFolder folder;
+    folder.write("hiscores.dat", "321 ST\n");
     setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
     EXPECT_EQ(frame_always_drawn(), 1);
     ASSERT_EQ(initialize(), 1);
-    EXPECT_TRUE(small_font && large_font);
+    EXPECT_TRUE(small_font && large_font && hiscores[ADDITION][EASY][0].score == 321);
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(GAME_WIDTH, GAME_HEIGHT));
     put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 0, 0, 1);
     update_screen();
@@ -86,6 +91,13 @@ void window_and_check() {
     EXPECT_TRUE(XFetchName(wm.info.x11.display, wm.info.x11.wmwindow, &name) &&
                 std::string(name) == "Quorvel");
     XFree(name);
+    atexit([] {  // shut down: the bridge closed and SDL quit
+        _exit(!testing::Test::HasFailure() && game.state == EXITING && !SDL_WasInit(0) &&
+                      eglGetCurrentContext() == EGL_NO_CONTEXT
+                  ? 0
+                  : 1);
+    });
+    exit_game();
 }
 
 // No display, and displays EGL cannot draw on (the program itself then ends with status 1): one
@@ -117,6 +129,8 @@ void failing_display_and_check() {
     const std::string out = printed([&] { started = initialize(); });
     EXPECT_EQ(out.substr(out.rfind("ERROR: ")), std::string("ERROR: ") + display.error + "\n");
     EXPECT_EQ(started, 0);
+    EXPECT_TRUE(
+        failed_with(SDL_GLES_CreateContext() ? 0 : -1, "the GL ES bridge is not initialised"));
 }
 
 }  // namespace

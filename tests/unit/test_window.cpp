@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "button.h"
 #include "frame.h"
 #include "pixels.h"
 #include "screen_helpers.h"
@@ -81,6 +82,12 @@ TEST(Input, PressesSetControlsOnePerPollAndWindowPixelsMapToTheGame) {
     EXPECT_EQ(poll_input(), 1);
     EXPECT_TRUE(!p1_controls_state[P_SELECT] && p1_controls_state[P_EXIT]);
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(1024, 768));
+    t_button button{};  // a tap on a button's edge is not on it
+    t_layout_item item = {"b", 10, 20, 30, 40};
+    EXPECT_TRUE(
+        button_is_clicked(&button, &item, 11, 21) && !button_is_clicked(&button, &item, 10, 30) &&
+        !button_is_clicked(&button, &item, 40, 30) && !button_is_clicked(&button, &item, 20, 20) &&
+        !button_is_clicked(&button, &item, 20, 60));
     push_tap(1023, 384);
     push_tap(3, 4);
     SDL_Event release{};  // as SDL sends after each tap
