@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <utility>
@@ -73,7 +75,16 @@ void window_and_check() {
     folder.write("hiscores.dat", "321 ST\n");
     setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
     EXPECT_EQ(frame_always_drawn(), 1);
+    const time_t started = time(nullptr);
     ASSERT_EQ(initialize(), 1);
+    bool from_clock = false;  // the round dealt, addition at easy, is the one a second seeds
+    for (time_t second = started; second <= time(nullptr); second++) {
+        srand(static_cast<unsigned>(second));
+        t_round round{};
+        round_init(&round, ADDITION, EASY, ROUND_TIME_MS);
+        from_clock |= !memcmp(&round, &bingo_round, sizeof round);
+    }
+    EXPECT_TRUE(from_clock);
     EXPECT_TRUE(small_font && large_font && hiscores[ADDITION][EASY][0].score == 321);
     EXPECT_EQ(std::pair(real_screen_w, real_screen_h), std::pair(GAME_WIDTH, GAME_HEIGHT));
     put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 0, 0, 1);
