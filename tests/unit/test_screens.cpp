@@ -122,7 +122,7 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     screen_leave(MAIN_MENU);
     playing_run_clock();
     EXPECT_EQ(game.state, ROUND_SCORE);
-    bingo_round.time_remaining = 12300;
+    bingo_round.time_remaining = 12000;
     for (int more : {1, 0}) {
         hiscores[ADDITION][EASY][4].score = 2500 + 12000 + 10000 + 600 + more;
         push_tap_on("round_score.layout", "continue_button");

@@ -21,6 +21,7 @@
 #include "hiscore.h"
 #include "main.h"
 #include "screen_helpers.h"
+#include "sprites.h"
 
 namespace {
 
@@ -102,9 +103,11 @@ void window_and_check() {
     EXPECT_TRUE(XFetchName(wm.info.x11.display, wm.info.x11.wmwindow, &name) &&
                 std::string(name) == "Quorvel");
     XFree(name);
-    atexit([] {  // shut down: the bridge closed and SDL quit
-        _exit(!testing::Test::HasFailure() && game.state == EXITING && !SDL_WasInit(0) &&
-                      eglGetCurrentContext() == EGL_NO_CONTEXT
+    static const int glyphs[] = {small_font->chars[0], large_font->chars[0]};
+    atexit([] {  // shut down: the fonts freed, the bridge closed and SDL quit
+        _exit(!testing::Test::HasFailure() && game.state == EXITING &&
+                      !sprites[glyphs[0]].filename[0] && !sprites[glyphs[1]].filename[0] &&
+                      !SDL_WasInit(0) && eglGetCurrentContext() == EGL_NO_CONTEXT
                   ? 0
                   : 1);
     });

@@ -18,6 +18,7 @@ TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     start_frame();
     EXPECT_EQ(std::string((const char*)glGetString(GL_VERSION)).rfind("OpenGL ES-CM 1.1", 0), 0u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_TRUE(resize_window(1, 1, 0) && real_screen_w == 1 && real_screen_h == 1);
     resize_window(400, 240, 0);
     put_quad(0, 0, 800, 480, 1, 1, 1, 1);
     EXPECT_TRUE(pixel_at(399, 0)[0] == 255 && pixel_at(401, 0)[0] == 0);
