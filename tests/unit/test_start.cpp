@@ -72,8 +72,8 @@ void bridge_and_check() {
 // once presented and is captioned with the game's name.
 void window_and_check() {
     XServer x(24);
-    ScratchGameFolder folder;
-    folder.write("hiscores.dat", "321 ST\n");
+    std::optional<ScratchGameFolder> folder(std::in_place);  // gone before the process ends
+    folder->write("hiscores.dat", "321 ST\n");
     setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
     EXPECT_EQ(frame_always_drawn(), 1);
     const time_t started = time(nullptr);
@@ -103,6 +103,7 @@ void window_and_check() {
     EXPECT_TRUE(XFetchName(wm.info.x11.display, wm.info.x11.wmwindow, &name) &&
                 std::string(name) == "Quorvel");
     XFree(name);
+    folder.reset();
     static const int glyphs[] = {small_font->chars[0], large_font->chars[0]};
     atexit([] {  // shut down: the fonts freed, the bridge closed and SDL quit
         _exit(!testing::Test::HasFailure() && game.state == EXITING &&
