@@ -12,8 +12,9 @@
 #include "screen_helpers.h"
 #include "sprites.h"
 
-// The game's space fills the window whatever its size; a finger needs no pointer; a shape
-// leaves no client array on for the next draw to read.
+// The game's space fills the window whatever its size; a finger needs no pointer; a shape or
+// a sprite leaves no client array on for the next draw to read, and a shape leaves the
+// colour white for the sprite after it.
 TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     start_frame();
     EXPECT_EQ(std::string((const char*)glGetString(GL_VERSION)).rfind("OpenGL ES-CM 1.1", 0), 0u);
@@ -22,8 +23,21 @@ TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     resize_window(400, 240, 0);
     put_quad(0, 0, 800, 480, 1, 1, 1, 1);
     EXPECT_TRUE(pixel_at(399, 0)[0] == 255 && pixel_at(401, 0)[0] == 0);
-    for (GLenum array : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY})
-        EXPECT_FALSE(glIsEnabled(array)) << array;
+    start_frame();
+    SDL_Surface* white = SDL_CreateRGBSurface(0, 1, 1, 24, 0, 0, 0, 0);
+    SDL_FillRect(white, nullptr, SDL_MapRGB(white->format, 255, 255, 255));
+    const int id = ogl_load_sprite_from_surface(white, {0, 0, 1, 1});
+    SDL_FreeSurface(white);
+    const auto arrays_off = [] {
+        return !glIsEnabled(GL_VERTEX_ARRAY) && !glIsEnabled(GL_COLOR_ARRAY) &&
+               !glIsEnabled(GL_TEXTURE_COORD_ARRAY);
+    };
+    glColor4f(0, 1, 0, 1);  // whatever colour was current before the shape
+    put_triangle(0, 0, 50, 0, 0, 50, 0, 1, 0, 0.5f);
+    EXPECT_TRUE(arrays_off());
+    put_sprite(id, 5, 5);  // white, not in the shape's colour
+    EXPECT_TRUE(arrays_off());
+    EXPECT_EQ(pixel_at(5, 5)[0] + pixel_at(5, 5)[1] + pixel_at(5, 5)[2], 3 * 255);
 }
 
 // Every argument of a shape, a line or a sprite, the clear and the window size decide
