@@ -73,6 +73,7 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
          {std::pair{"test x 94", 6}, {"test 2147483648 94", 6}, {"test 2147483647 94", 0}})
         EXPECT_EQ(font_strlen(load(describe(strip94, fields)), " "), space) << fields;
     EXPECT_EQ(font_height(gap), 10);
+    EXPECT_TRUE(sprites[gap->chars[0]].immortal) << "a font's glyphs are never evicted";
     EXPECT_EQ(font_strlen(nullptr, "A") + font_strlen(gap, nullptr) + font_height(nullptr), 0);
     EXPECT_EQ(font_strlen(gap, "!\"AA"), 1 + 10 + 202);
     font_write(gap, "!\"", 0, 0, 0);

@@ -58,6 +58,9 @@ TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNames
     EXPECT_EQ(hiscores_save(file.c_str()), 1);
     umask(mask);
     EXPECT_EQ(read_file(dir.file(temp + ".0.tmp")) + read_file(dir.file("victim")), "1 HALFmine");
+    for (int k = 1; k < 16; k++)  // the first name is tried too
+        dir.write("other." + std::to_string(getpid()) + "." + std::to_string(k) + ".tmp", "");
+    EXPECT_EQ(hiscores_save(dir.file("other").c_str()), 1);
     EXPECT_EQ(mode_of(file), 0640);
     std::string lines;
     for (const std::string& line : saved) lines += line + "\n";
