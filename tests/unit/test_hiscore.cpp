@@ -82,8 +82,8 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"100 AB\n200\n300 XYZ", {"100 AB", "200 ", "300 XYZ"}},  // the last line unended
         {"1234 ABCDEFG\nabc XYZ\n\n2147483648 B\n  55  QR\r\n12abc\n-2147483648 MIN\n88 \r\n77 L" +
-             std::string(100, 'x') + "\n99 OK\n",
-         {"1234 ABC", "", "", "", "55 QR", "", "-2147483648 MIN", "88 ", "77 Lxx", "99 OK"}},
+             std::string(100, 'x') + "\n99 OK\n-2147483649 LOW\n",
+         {"1234 ABC", "", "", "", "55 QR", "", "-2147483648 MIN", "88 ", "77 Lxx", "99 OK", ""}},
         {sixty_one, sixty},
         {"", {}},
     };
