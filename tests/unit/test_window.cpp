@@ -14,7 +14,7 @@
 
 // The game's space fills the window whatever its size; a finger needs no pointer; a shape or
 // a sprite leaves no client array on for the next draw to read, and a shape leaves the
-// colour white for the sprite after it.
+// colour white for the sprite after it. A window larger than the game blurs no texel.
 TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     start_frame();
     EXPECT_EQ(std::string((const char*)glGetString(GL_VERSION)).rfind("OpenGL ES-CM 1.1", 0), 0u);
@@ -24,9 +24,10 @@ TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     put_quad(0, 0, 800, 480, 1, 1, 1, 1);
     EXPECT_TRUE(pixel_at(399, 0)[0] == 255 && pixel_at(401, 0)[0] == 0);
     start_frame();
-    SDL_Surface* white = SDL_CreateRGBSurface(0, 1, 1, 24, 0, 0, 0, 0);
-    SDL_FillRect(white, nullptr, SDL_MapRGB(white->format, 255, 255, 255));
-    const int id = ogl_load_sprite_from_surface(white, {0, 0, 1, 1});
+    SDL_Surface* white = SDL_CreateRGBSurface(0, 2, 1, 24, 0, 0, 0, 0);  // and a black pixel
+    SDL_Rect left = {0, 0, 1, 1};
+    SDL_FillRect(white, &left, SDL_MapRGB(white->format, 255, 255, 255));
+    const int id = ogl_load_sprite_from_surface(white, {0, 0, 2, 1});
     SDL_FreeSurface(white);
     const auto arrays_off = [] {
         return !glIsEnabled(GL_VERTEX_ARRAY) && !glIsEnabled(GL_COLOR_ARRAY) &&
@@ -38,6 +39,11 @@ TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     put_sprite(id, 5, 5);  // white, not in the shape's colour
     EXPECT_TRUE(arrays_off());
     EXPECT_EQ(pixel_at(5, 5)[0] + pixel_at(5, 5)[1] + pixel_at(5, 5)[2], 3 * 255);
+    resize_window(2 * GAME_WIDTH, 2 * GAME_HEIGHT, 0);
+    put_sprite(id, 5, 400);  // on window pixels 10 to 13 of row 159 from the bottom
+    GLubyte row[4 * 4];
+    glReadPixels(10, 159, 4, 1, GL_RGBA, GL_UNSIGNED_BYTE, row);
+    EXPECT_TRUE(row[4] == 255 && row[8] == 0) << int(row[4]) << " " << int(row[8]);
 }
 
 // Every argument of a shape, a line or a sprite, the clear and the window size decide
