@@ -102,18 +102,23 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
         << "loads keep memory";
 }
 
-// A save that cannot finish gives 0 after one "ERROR: " line naming the file: over what is
-// not a regular file, into a missing folder, where no temporary file can be made, when the
-// disk fills up part-way (a file size limit stands in for it), or over a file the player
-// cannot read, which is never replaced (a new entry then stays in memory only). The old file stays
-// whole, no temporary file is left beside those planted, and the table stays in memory. Root reads
-// anything, so the saves run in a child that gives up root's rights first.
+// A save that cannot finish gives 0 after one "ERROR: " line naming the file and why: over
+// what is not a regular file, into a missing folder, where no temporary file can be made, when
+// the disk fills up part-way (a file size limit stands in for it), or over a file the player
+// cannot read, which is never replaced (a new entry then stays in memory only). The old file
+// stays whole, no temporary file is left beside those planted, and the table stays in memory.
+// Root reads anything, so the saves run in a child that gives up root's rights first.
 TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
-    std::vector<std::string> targets = odd_files(dir);
-    targets.insert(
-        targets.end(),
-        {dir.file("missing/hiscores.dat"), dir.file("taken"), dir.write(std::string(250, 'h'), ""),
-         dir.write("hiscores.dat", "1 A\n"), dir.write("full", "1 A\n")});  // the size limit last
+    const std::vector<std::string> odd = odd_files(dir);
+    const std::pair<std::string, const char*> targets[] = {
+        {odd[0], "(Permission denied)"},
+        {odd[1], "(not a regular file)"},
+        {odd[2], "(Permission denied)"},
+        {dir.file("missing/hiscores.dat"), "No such file or directory"},
+        {dir.file("taken"), "File exists"},
+        {dir.write(std::string(250, 'h'), ""), "File name too long"},
+        {dir.write("hiscores.dat", "1 A\n"), "(Permission denied)"},
+        {dir.write("full", "1 A\n"), "File too large"}};  // the size limit last
     ASSERT_EQ(chmod(file.c_str(), 0), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
     const pid_t child = fork_child();
@@ -129,12 +134,12 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
                       one_error(load(file), file);  // nor is it read
         const std::vector<std::string> before = table();
         signal(SIGXFSZ, SIG_IGN);
-        for (const std::string& target : targets) {
+        for (const auto& [target, why] : targets) {
             struct rlimit small = {100, RLIM_INFINITY};  // about ten of the sixty lines
             if (target == dir.file("full")) setrlimit(RLIMIT_FSIZE, &small);
             int saved = 1;
             const std::string said = printed([&] { saved = hiscores_save(target.c_str()); });
-            failed &= one_error(said, target) && saved == 0;
+            failed &= one_error(said, target) && said.find(why) != said.npos && saved == 0;
         }
         _exit(failed && table() == before ? 0 : 1);
     }
