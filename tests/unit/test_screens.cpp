@@ -23,6 +23,7 @@ struct Screens : ::testing::Test {
         load_game_fonts();
         reset_input();
         memset(hiscores, 0, sizeof hiscores);
+        snprintf(player1.initials, sizeof player1.initials, "ZZ");  // a player before, forgotten
         player_init(&player1);
         bingo_round = {};
     }
