@@ -68,9 +68,12 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     ASSERT_TRUE(gap && drawn);
     const std::string padded = std::string(246 - strip94.size(), ' ') + strip94;  // to byte 256
     EXPECT_NE(load(dir_.write("p.fnt", "test -1 94" + padded)), nullptr);
-    // The largest int names no glyph, so a space is nothing; one beyond it is no int.
-    for (const auto& [fields, space] :
-         {std::pair{"test x 94", 6}, {"test 2147483648 94", 6}, {"test 2147483647 94", 0}})
+    // The largest int names no glyph, so a space is nothing; one beyond it is no int, even one
+    // that would wrap round to glyph 1.
+    for (const auto& [fields, space] : {std::pair{"test x 94", 6},
+                                        {"test 2147483648 94", 6},
+                                        {"test 4294967297 94", 6},
+                                        {"test 2147483647 94", 0}})
         EXPECT_EQ(font_strlen(load(describe(strip94, fields)), " "), space) << fields;
     EXPECT_EQ(font_height(gap), 10);
     EXPECT_TRUE(sprites[gap->chars[0]].immortal) << "a font's glyphs are never evicted";
