@@ -68,16 +68,18 @@ void bridge_and_check() {
     EXPECT_TRUE(failed_with(SDL_GLES_CreateContext() ? 0 : -1, uninitialised));
 }
 
-// The game starts with both fonts and draws into SDL's X11 window, which shows each frame
-// once presented and is captioned with the game's name.
+// The game starts at the menu with both fonts and draws into SDL's X11 window, which shows each
+// frame once presented and is captioned with the game's name.
 void window_and_check() {
     XServer x(24);
     std::optional<ScratchGameFolder> folder(std::in_place);  // gone before the process ends
     folder->write("hiscores.dat", "321 ST\n");
     setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
     EXPECT_EQ(frame_always_drawn(), 1);
+    game.state = EXITING;  // as a game before may have left it
     const time_t started = time(nullptr);
     ASSERT_EQ(initialize(), 1);
+    EXPECT_EQ(game.state, MAIN_MENU);
     bool from_clock = false;  // the round dealt, addition at easy, is the one a second seeds
     for (time_t second = started; second <= time(nullptr); second++) {
         srand(static_cast<unsigned>(second));
@@ -108,7 +110,9 @@ void window_and_check() {
     atexit([] {  // shut down: the fonts freed, the bridge closed and SDL quit
         _exit(!testing::Test::HasFailure() && game.state == EXITING &&
                       !sprites[glyphs[0]].filename[0] && !sprites[glyphs[1]].filename[0] &&
-                      !SDL_WasInit(0) && eglGetCurrentContext() == EGL_NO_CONTEXT
+                      !SDL_WasInit(0) && eglGetCurrentContext() == EGL_NO_CONTEXT &&
+                      failed_with(SDL_GLES_CreateContext() ? 0 : -1,
+                                  "the GL ES bridge is not initialised")
                   ? 0
                   : 1);
     });
