@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 arch=${1:?usage: cross_build.sh armhf|arm64}
 bash scripts/deps.sh test "crossbuild-essential-$arch" qemu-user-static
 bash scripts/sysroot.sh "$arch"
-cmake -S . -B "build-$arch" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch.cmake" -DQUORVEL_WERROR=ON >/dev/null
+cmake -S . -B "build-$arch" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch.cmake" -DQUORVEL_TESTS=ON -DQUORVEL_WERROR=ON >/dev/null
 cmake --build "build-$arch" -j"$(nproc)"

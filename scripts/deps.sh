@@ -5,6 +5,7 @@
 #   demo  that, and the virtual display the run command plays on when there is no display
 #   test  all of the above and the test tools
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 build=(
   build-essential cmake pkg-config
@@ -17,9 +18,9 @@ tests=(
 )
 
 case ${1:-} in
-  run) packages=("${build[@]}") ;;
-  demo) packages=("${build[@]}" "${demo[@]}") ;;
-  test) packages=("${build[@]}" "${demo[@]}" "${tests[@]}") ;;
+  run) packages=("${build[@]}") what="building and running the game" ;;
+  demo) packages=("${build[@]}" "${demo[@]}") what="the demonstration" ;;
+  test) packages=("${build[@]}" "${demo[@]}" "${tests[@]}") what="the tests" ;;
   *)
     echo "usage: deps.sh run|demo|test [PACKAGE...]" >&2
     exit 2
@@ -34,8 +35,19 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+# One line for the player; apt's own hundreds of lines go to a log, shown only on failure.
+mkdir -p build
+log=$PWD/build/apt-install.log
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_failed() {
+  tail -n 20 "$log"
+  echo "ERROR: installing the Debian packages failed; apt's whole output is in $log"
+  exit 1
+}
+echo "Looking up ${#missing[@]} missing Debian packages for $what …"
+"${sudo_cmd[@]}" apt-get update -q >"$log" 2>&1 || apt_failed
+total=$(apt-get install -s --no-install-recommends "${missing[@]}" 2>>"$log" | grep -c '^Inst ') || apt_failed
+echo "Installing ${missing[*]}: $total packages with what they need (apt's output: $log)"
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
+  "${missing[@]}" >>"$log" 2>&1 || apt_failed

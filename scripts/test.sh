@@ -4,9 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh test
-cmake -S . -B build -DQUORVEL_WERROR=ON >/dev/null
+# Tests on, whatever configured build/ before (the run command builds it without them).
+cmake -S . -B build -DQUORVEL_TESTS=ON -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+# The unit and in-process tests, the end-to-end play, the package and the soak.
+bash scripts/ctest_suite.sh build 25
 bash scripts/test_sanitize.sh
 bash scripts/test_fuzz.sh
 bash scripts/test_tidy.sh

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 for arch in armhf arm64; do
   bash scripts/cross_build.sh "$arch"
-  ctest --test-dir "build-$arch" --output-on-failure -j"$(nproc)"
+  # The unit and in-process tests and the emulated program on Xvfb.
+  bash scripts/ctest_suite.sh "build-$arch" 23
   rm -f "build-$arch"/quorvel_*.deb
   (cd "build-$arch" && cpack >/dev/null)
   deb=$(echo "$PWD/build-$arch"/quorvel_*.deb)
