@@ -128,9 +128,7 @@ class Play(PlayerTestCase):
     def test_an_error_reaches_the_log_while_the_game_runs(self):
         os.mkdir(self.folder.file("hiscores.dat"))  # the output goes to a file, as to a log
         self.player.start_at_menu()
-        self.assertIn('ERROR: could not read the high scores from "hiscores.dat": '
-                      'not a regular file\n', self.player.game.output())
-        self.assertEqual(self.player.game.key_until_exit("Escape"), 0)
+        self.assertIn('"hiscores.dat": not a regular file\n', self.player.game.output())
 
     def test_quit_and_window_close(self):
         p = self.player

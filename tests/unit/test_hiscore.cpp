@@ -12,12 +12,12 @@
 
 namespace {
 
-constexpr int TABLE_ENTRIES = NUM_SKILL_LEVELS * HISCORE_RANKS;
-constexpr int ENTRIES = NUM_QTYPES * TABLE_ENTRIES;
+constexpr int ENTRIES = NUM_QTYPES * NUM_SKILL_LEVELS * HISCORE_RANKS;
 
 // Entry n in file order: type outermost, then level, then rank.
 t_hiscore& entry_at(int n) {
-    return hiscores[n / TABLE_ENTRIES][n % TABLE_ENTRIES / HISCORE_RANKS][n % HISCORE_RANKS];
+    const int table = n / HISCORE_RANKS;
+    return hiscores[table / NUM_SKILL_LEVELS][table % NUM_SKILL_LEVELS][n % HISCORE_RANKS];
 }
 
 // Entries from..to-1 in file order as "score initials"; all of them by default.
@@ -29,7 +29,7 @@ std::vector<std::string> table(int from = 0, int to = ENTRIES) {
 }
 
 std::vector<std::string> table_of(int qtype, int skill) {
-    const int first = qtype * TABLE_ENTRIES + skill * HISCORE_RANKS;
+    const int first = (qtype * NUM_SKILL_LEVELS + skill) * HISCORE_RANKS;
     return table(first, first + HISCORE_RANKS);
 }
 
@@ -47,21 +47,16 @@ std::string load(const std::string& path) {  // what loading printed
     return printed([&] { hiscores_load(path.c_str()); });
 }
 
-// What saving an entry printed; *result gets what the save gave.
+// What saving an entry printed; what the save gave goes to `saved`.
 std::string save_entry(const std::string& path, t_question_type qtype, int32_t score,
-                       const char* initials, int* result) {
+                       const char* initials, int& saved) {
     return printed(
-        [&] { *result = hiscores_save_entry(path.c_str(), qtype, EASY, score, initials); });
+        [&] { saved = hiscores_save_entry(path.c_str(), qtype, EASY, score, initials); });
 }
 
 // The name this process's save of `name` tries for its temporary file at `attempt`.
 std::string temp_name(const std::string& name, int attempt) {
     return name + "." + std::to_string(getpid()) + "." + std::to_string(attempt) + ".tmp";
-}
-
-int mode_of(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : -1;
 }
 
 // Every load and save, failed ones too, closes what it opened.
@@ -77,9 +72,8 @@ class Hiscore : public ::testing::Test {
     const std::string file = dir.file("hiscores.dat");
 };
 
-// Another copy's half-written file stands at the first temporary name this save tries and a
-// link to a file of the player's at the next: neither is written through. A new file gets
-// the umask's permission bits.
+// Neither another copy's half-written file at the first temporary name a save tries nor a link
+// to a file of the player's at the next is written through. A new file gets the umask's bits.
 TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNamesAlone) {
     const std::vector<std::string> saved = fill_table();
     const std::string half_written = dir.write(temp_name("hiscores.dat", 0), "1 HALF");
@@ -90,7 +84,8 @@ TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNames
     umask(umask_before);
     EXPECT_EQ(read_file(half_written), "1 HALF") << "another copy's temporary file";
     EXPECT_EQ(read_file(victim), "mine") << "the file a temporary name links to";
-    EXPECT_EQ(mode_of(file), 0640) << "a new file: 0666 less the umask";
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640))
+        << "a new file: 0666 less the umask";
     std::string lines;
     for (const std::string& line : saved) lines += line + "\n";
     EXPECT_EQ(read_file(file), lines) << "one line per entry, in file order";
@@ -101,10 +96,9 @@ TEST_F(Hiscore, SaveThenLoadGivesBackEveryEntryAndLeavesFilesAtTheTemporaryNames
     EXPECT_EQ(hiscores_save(dir.file("other").c_str()), 1) << "the first temporary name is tried";
 }
 
-// A line fills one entry in file order, however long; one whose score is not a 32-bit
-// number standing alone keeps its entry; lines after the sixtieth are ignored. A missing,
-// empty or 1 GiB file is silent, a pipe, /dev/zero or a folder one "ERROR: " line; none
-// of them waits or changes anything.
+// A line fills one entry in file order, however long; one whose score is not a 32-bit number
+// standing alone keeps its entry; lines after the sixtieth are ignored. A missing, empty or 1 GiB
+// file is silent, a pipe, /dev/zero or a folder one "ERROR: " line; none waits or changes a thing.
 TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
     std::string sixty_one;
     std::vector<std::string> sixty;
@@ -134,12 +128,10 @@ TEST_F(Hiscore, LoadFillsEntriesLineByLineUpToTheSixtiethAndIgnoresOddFiles) {
         << "loads keep memory";
 }
 
-// A save that cannot finish gives 0 after one "ERROR: " line naming the file and why: over
-// what is not a regular file, into a missing folder, where no temporary file can be made, when
-// the disk fills up part-way (a file size limit stands in for it), or over a file the player
-// cannot read, which is never replaced (a new entry then stays in memory only). The old file
-// stays whole, no temporary file is left beside those planted, and the table stays in memory.
-// Root reads anything, so the saves run in a child that gives up root's rights first.
+// A save that cannot finish gives 0 after one "ERROR: " line naming the file and why; the old
+// file stays whole, no temporary file is left, and the table stays in memory, a new entry too.
+// A file the player cannot read is never replaced. Root reads anything, so the saves run in a
+// child that gives up root's rights first.
 TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     const std::vector<std::string> odd = odd_files(dir);
     const std::string full = dir.write("full", "1 A\n");
@@ -160,8 +152,7 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
         if (geteuid() == 0 && setuid(65534) != 0) _exit(77);
         fill_table();
         int saved = 1;
-        const std::string said = save_entry(file, DIVISION, INT32_MAX, "NEW", &saved);
-        EXPECT_TRUE(one_error(said, file)) << "a new entry over an unreadable file";
+        EXPECT_TRUE(one_error(save_entry(file, DIVISION, INT32_MAX, "NEW", saved), file));
         EXPECT_EQ(saved, 0) << "a new entry over an unreadable file";
         EXPECT_EQ(table_of(DIVISION, EASY)[0], "2147483647 NEW") << "kept in memory";
         EXPECT_TRUE(one_error(load(file), file)) << "an unreadable file is not loaded";
@@ -191,23 +182,20 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     EXPECT_EQ(temps, DATAFILE_TEMP_ATTEMPTS) << "only the planted temporary files";
 }
 
-// The next save reads the file again: an entry whose save failed goes back in among those
-// another copy saved meanwhile, and the new one above any it equals; a score that the file's
-// table now outranks is not entered, after a line saying so.
+// The next save reads the file again: an entry whose save failed goes back in beside another
+// copy's, the new one above any it equals; one the file now outranks is reported, not entered.
 TEST_F(Hiscore, ASaveReadsTheFileAgainAndPutsBackThisRunsUnsavedEntries) {
     const std::string later = dir.file("later/hiscores.dat");  // no folder yet: a failed save
     int saved = 1;
-    EXPECT_TRUE(one_error(save_entry(later, ADDITION, 300, "ONE", &saved), later));
+    EXPECT_TRUE(one_error(save_entry(later, ADDITION, 300, "ONE", saved), later));
     ASSERT_EQ(mkdir(dir.file("later").c_str(), 0700), 0);
     dir.write("later/hiscores.dat", "500 OTH\n");
-    EXPECT_EQ(save_entry(later, ADDITION, 300, "TWO", &saved), "");
-    memset(hiscores, 0, sizeof hiscores);
-    load(later);
-    const std::vector<std::string> merged = {"500 OTH", "300 TWO", "300 ONE", "0 ", "0 "};
-    EXPECT_EQ(table_of(ADDITION, EASY), merged) << "another copy's, the unsaved and the new";
+    EXPECT_EQ(save_entry(later, ADDITION, 300, "TWO", saved), "");
+    const std::string merged = "500 OTH\n300 TWO\n300 ONE\n0 \n";
+    EXPECT_EQ(read_file(later).substr(0, merged.size()), merged) << "the unsaved entry back in";
     const std::string raised = "900 A\n800 B\n700 C\n600 D\n500 E\n";
     dir.write("later/hiscores.dat", raised);
-    EXPECT_EQ(save_entry(later, ADDITION, 400, "LOW", &saved),
+    EXPECT_EQ(save_entry(later, ADDITION, 400, "LOW", saved),
               "The score 400 of LOW no longer ranks among the ADDITION - EASY high scores in \"" +
                   later + "\"\n");
     EXPECT_EQ(read_file(later).substr(0, raised.size()), raised) << "the table read, saved";
@@ -220,7 +208,7 @@ TEST_F(Hiscore, AHeldLockHoldsASaveUpASecondAtMost) {
     ASSERT_EQ(flock(holder, LOCK_EX), 0);
     const auto start = std::chrono::steady_clock::now();
     int saved = 0;
-    const std::string said = save_entry(file, ADDITION, 100, "WAI", &saved);
+    const std::string said = save_entry(file, ADDITION, 100, "WAI", saved);
     const auto waited = std::chrono::steady_clock::now() - start;
     close(holder);
     const std::chrono::milliseconds wait{DATAFILE_LOCK_WAIT_MS};
@@ -232,19 +220,17 @@ TEST_F(Hiscore, AHeldLockHoldsASaveUpASecondAtMost) {
 }
 
 // Two copies of the game, each with its own table in memory, save entries at once: under the
-// lock each save reads what the other saved, so none is lost. The file keeps its permission
-// bits.
+// lock each save reads what the other saved, so none is lost. The file keeps its mode bits.
 TEST_F(Hiscore, TwoGamesSavingAtOnceKeepEveryEntryAndTheFilesPermissions) {
     ASSERT_EQ(chmod(dir.write("hiscores.dat", "").c_str(), 0600), 0);
-    const t_question_type played[2] = {ADDITION, DIVISION};  // one type each, every level
     pid_t games[2];
     for (int game = 0; game < 2; game++) {
         if ((games[game] = fork_child()) != 0) continue;
         int failed = 0;
         for (int score = HISCORE_RANKS; score > 0; score--)
             for (int skill = 0; skill < NUM_SKILL_LEVELS; skill++)
-                failed += hiscores_save_entry(file.c_str(), played[game], t_skill_level(skill),
-                                              score, "AB") != 1;
+                failed += hiscores_save_entry(file.c_str(), t_question_type(game),
+                                              t_skill_level(skill), score, "AB") != 1;
         _exit(failed);
     }
     for (pid_t game : games) {
@@ -255,10 +241,10 @@ TEST_F(Hiscore, TwoGamesSavingAtOnceKeepEveryEntryAndTheFilesPermissions) {
     memset(hiscores, 0, sizeof hiscores);
     EXPECT_EQ(load(file), "");
     const std::vector<std::string> full = {"5 AB", "4 AB", "3 AB", "2 AB", "1 AB"};
-    for (t_question_type qtype : played)
+    for (int qtype : {0, 1})  // a type each, every level
         for (int skill = 0; skill < NUM_SKILL_LEVELS; skill++)
             EXPECT_EQ(table_of(qtype, skill), full) << qtype_str[qtype] << " " << skill;
-    EXPECT_EQ(mode_of(file), 0600);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0600));
 }
 
 }  // namespace
