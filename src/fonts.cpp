@@ -20,8 +20,8 @@ constexpr int HEIGHT_GLYPH = 54;       // 'W': every glyph is as high as the str
 constexpr int SPACE_WIDTH_GLYPH = 77;  // 'n': a space advances by its width
 constexpr int MIN_GLYPHS = HEIGHT_GLYPH + 1;
 
-// Four words of at most 31 characters; 64 bytes each leave room for the blanks around them.
-constexpr size_t DESCRIPTION_LIMIT = size_t{4} * 64;
+// Four words; a valid description holds no more.
+constexpr size_t DESCRIPTION_LIMIT = size_t{4} * DATAFILE_WORD_BYTES;
 
 // The bounded reads below keep 31 characters of a word and skip the rest of it.
 static_assert(FONT_NAME_SIZE == 32, "read_word's conversion holds 31 characters");
@@ -46,10 +46,10 @@ void read_int(FILE* file, int* value) {
 // the strip's file name, one word each; fields that are missing keep their values. False,
 // after an "ERROR: " line, when the file cannot be read.
 bool read_description(t_font* font, const char* filename, char* strip) {
-    const char* why = "";
-    FILE* file = datafile_open(filename, DESCRIPTION_LIMIT, &why);
-    if (!file) {
-        printf("ERROR: Unable to open the font file: %s: %s\n", filename, why);
+    FILE* file = nullptr;
+    const int error = datafile_open(filename, DESCRIPTION_LIMIT, &file);
+    if (error != 0) {
+        printf("ERROR: Unable to open the font file: %s: %s\n", filename, datafile_reason(error));
         return false;
     }
     int unused_count = 0;

@@ -12,10 +12,9 @@
 
 namespace {
 
-// A valid file is a name and 32 items of five words, each word at most 31 characters; 64
-// bytes a word leave as much again for the blanks and line ends around it. Reading stops
-// there, so a huge file costs no more than a valid one.
-constexpr size_t FILE_LIMIT = (1 + LAYOUT_MAX_ITEMS * 5) * size_t{64};
+// A valid file is a name and 32 items of five words. Reading stops there, so a huge file
+// costs no more than a valid one.
+constexpr size_t FILE_LIMIT = (1 + LAYOUT_MAX_ITEMS * 5) * DATAFILE_WORD_BYTES;
 
 // Reads the next blank-separated word into buf (size bytes). 0 at end of file; 1 for a
 // whole word; 2 when the word was longer than size - 1 and its tail was dropped.
@@ -62,11 +61,12 @@ t_layout_item* read_item(FILE* file) {
 t_screen_layout* layout_new() { return new t_screen_layout{}; }
 
 t_screen_layout* layout_load(const char* filename) {
-    const char* why = "";
-    FILE* file = datafile_open(filename, FILE_LIMIT, &why);
-    if (!file) {
-        if (errno != ENOENT)
-            printf("ERROR: Unable to read the layout file %s: %s\n", filename, why);
+    FILE* file = nullptr;
+    const int error = datafile_open(filename, FILE_LIMIT, &file);
+    if (error != 0) {
+        if (error != ENOENT)
+            printf("ERROR: Unable to read the layout file %s: %s\n", filename,
+                   datafile_reason(error));
         return nullptr;
     }
     t_screen_layout* layout = layout_new();

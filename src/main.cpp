@@ -47,7 +47,7 @@ int initialize() {
     small_font = font_load("small_font.fnt");
     large_font = font_load("large_font.fnt");
     round_init(&bingo_round, ADDITION, EASY, ROUND_TIME_MS);
-    hiscores_load("hiscores.dat");
+    hiscores_load(HISCORES_FILE);
     return 1;
 }
 

@@ -99,7 +99,7 @@ void do_get_initials() {
         std::nullopt, GET_INITIALS_DELAY_MS, [&](float x, float y) { handle_tap(&entry, x, y); },
         [&] { draw(&entry); });
     // Only a completed entry is saved: a window close above ends the program first.
-    hiscores_save_entry("hiscores.dat", bingo_round.question_type, bingo_round.skill_level,
+    hiscores_save_entry(HISCORES_FILE, bingo_round.question_type, bingo_round.skill_level,
                         player1.score, player1.initials);
     leave(&entry);
 }

@@ -1,5 +1,8 @@
 // The high-score table of the type and level chosen on the menu.
+#include <cstdio>
+
 #include "button.h"
+#include "fonts.h"
 #include "graphics.h"
 #include "hiscore.h"
 #include "layout.h"
@@ -25,6 +28,24 @@ void draw(Hiscores* shown) {
 }
 
 }  // namespace
+
+// A heading and the five entries, one line each, spaced a sixth of the panel apart.
+void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout) {
+    if (layout == nullptr) return;
+    const double spacing = layout->h / 6.0;
+    const int first_line_gap = font_height(large_font) / 4;  // whole units, as the font's height
+    double y = layout->y + static_cast<double>(first_line_gap);
+    const int x = static_cast<int>(layout->x + layout->w / 2);
+    render_panel(layout);
+    char text[32];
+    snprintf(text, sizeof text, "%s - %s", qtype_str[qtype], skill_level_str[skill]);
+    font_write(large_font, text, x, static_cast<int>(y), FONT_CENTRED);
+    for (const t_hiscore& entry : hiscores[qtype][skill]) {
+        y += spacing;
+        snprintf(text, sizeof text, "%-10d %.3s", entry.score, entry.initials);
+        font_write(large_font, text, x, static_cast<int>(y), FONT_CENTRED);
+    }
+}
 
 void do_hiscores() {
     Hiscores shown = {layout_load("hiscores.layout"), button_new("Done")};

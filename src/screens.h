@@ -1,6 +1,6 @@
 // The six screens, each run by the dispatcher while the game state names it, and what
 // they share beyond the screen loop: the playing screen's clock step, the round score's
-// panel and the title panels.
+// panel, the high-score table's panel and the title panels.
 #pragma once
 
 #include "bingo_card.h"
@@ -23,6 +23,8 @@ void playing_run_clock();
 // The round score screen's panel: answers, bingos, blackout, time bonus and total.
 void render_round_score(t_bingo_card* card, t_round* b_round, t_player* player,
                         t_layout_item* layout);
+// The high scores screen's table panel: one type and level's heading and its five entries.
+void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout);
 
 // Title panels.
 void render_title(t_layout_item* layout);               // "Quorvel"

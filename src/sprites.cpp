@@ -149,9 +149,9 @@ bool header_fits(int fd, off_t size) {
 
 // Opens a BMP that is a regular file and whose header fits; null when it is not one.
 SDL_RWops* open_bmp(const char* filename) {
+    int fd = -1;
     struct stat info {};
-    const int fd = datafile_open_fd(filename, &info, nullptr);
-    if (fd < 0) return nullptr;
+    if (datafile_open_fd(filename, &fd, &info) != 0) return nullptr;
     FILE* file = header_fits(fd, info.st_size) ? fdopen(fd, "rb") : nullptr;
     if (file == nullptr) {
         close(fd);

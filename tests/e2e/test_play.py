@@ -125,6 +125,11 @@ class Play(PlayerTestCase):
         p.wait_for_buttons(MENU, "start_button")
         self.assertEqual(p.game.key_until_exit("Escape"), 0)
 
+    def test_an_error_reaches_the_log_while_the_game_runs(self):
+        os.mkdir(self.folder.file("hiscores.dat"))  # the output goes to a file, as to a log
+        self.player.start_at_menu()
+        self.assertIn('"hiscores.dat": not a regular file\n', self.player.game.output())
+
     def test_quit_and_window_close(self):
         p = self.player
         p.start_at_menu()
