@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "button.h"
 #include "hiscore.h"
@@ -58,18 +59,21 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     const t_question* q = bingo_round.questions;
     auto at = [](int i) { return bingo_card.squares[i / 5][i % 5].answer_value; };
     int wrong = 0, first = 0, last = NUM_QUESTIONS - 1;
-    while (at(wrong) == q[0].answer) wrong++;
     while (at(first) != q[0].answer) first++;
     while (at(last) != q[2].answer) last--;
+    // Wrong for the first question and for the fourth, which the last taps are made on.
+    while (at(wrong) == q[0].answer || at(wrong) == q[3].answer) wrong++;
     const t_layout_item c = layout_item_of("play.layout", "bingo_card");
-    for (int i : {wrong, first, -1, last}) {  // -1: the skip
+    std::vector<int> taps = {wrong, first, -1, last};  // -1: the skip
+    taps.insert(taps.end(), ROUND_TIME_MS / 5000 - 1, wrong);
+    for (int i : taps) {
         if (i < 0) push_tap_on("play.layout", "skip_button");
         if (i >= 0) push_tap(bc_cell_centre(c.x, c.w, i % 5), bc_cell_centre(c.y, c.h, i / 5));
     }
     srand(7);
     const unsigned before = frames_presented;
-    EXPECT_EQ(run(do_playing, PLAYING, ROUND_TIME_MS - 5000 - 900), GAME_OVER);
-    EXPECT_EQ(frames_presented - before, 5u);  // one a tap, and GAME OVER
+    EXPECT_EQ(run(do_playing, PLAYING), GAME_OVER);
+    EXPECT_EQ(frames_presented - before, taps.size()) << "one a tap, the last GAME OVER";
     expect_look("time_out");
     for (const char* tag : {"next_button", "prev_button", "prev_button", "prev_button"})
         push_tap_on("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
@@ -79,21 +83,10 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     push_tap_on("round_score.layout", "continue_button");
     EXPECT_EQ(run(do_round_score, ROUND_SCORE), GET_INITIALS);
     expect_look("round_score");
-    // The dispatcher runs the rest; its own poll takes each screen's first event.
-    push_key(SDLK_UP);
     for (const char* key : {"a_button", "b_button", "d_button", "e_button", "backsp_button",
                             "backsp_button", "x_button", "enter_button"})
         push_tap_on("get_initials.layout", key);  // ABE, AB, A, then AX
-    for (std::string tag : {"done_button", "hiscore_button", "", "quit_button"}) {
-        const bool menu = tag == "hiscore_button" || tag == "quit_button";
-        if (menu) push_tap_on("main_menu.layout", "start_button");  // taken, and lost, there
-        if (!menu) push_key(SDLK_UP);
-        if (tag.empty()) push_key(SDLK_ESCAPE);
-        if (!tag.empty()) push_tap_on(menu ? "main_menu.layout" : "hiscores.layout", tag.c_str());
-    }
-    main_loop();
-    EXPECT_EQ(game.state, EXITING);
-    EXPECT_EQ(SDL_PollEvent(nullptr), 0);  // each screen took its own taps
+    EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
     EXPECT_STREQ(player1.initials, "AX");
     std::string file = read_file("hiscores.dat");
     for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
@@ -103,9 +96,10 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     expect_look("hiscores");
 }
 
-// The clock takes a frame's time across a tick wrap, none for a stale reading, and a full card
-// overrides a time-out and Quit; its total, tying the table's last entry, makes the table and
-// one point less does not. The entry starts after kept initials; none is saved as USR.
+// The clock takes a frame's time whole, across a tick wrap too, and none of a reading that went
+// back or leapt further ahead than a frame takes (a clock step, a game stopped or asleep); a
+// full card overrides a time-out and Quit; its total, tying the table's last entry, makes the
+// table and one point less does not. The entry starts after kept initials; none is saved as USR.
 TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     for (int i = 0; i < NUM_QUESTIONS; i++) bingo_card.squares[i / 5][i % 5] = {i * 7, 1};
     for (t_question& q : bingo_round.questions) q.answered = 1;
@@ -113,13 +107,16 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
     game.time_total -= 300;
     game_update_time(&game);
     EXPECT_NEAR(game.time_in_state, 300, 20) << "the time since the state began";
-    for (Uint32 ago : {0x80000000u, SDL_GetTicks() + 256}) {
-        const bool stale = ago >> 31;  // then not a millisecond is taken, and 1 ms left is time
-        bingo_round.time_remaining = stale ? 1 : 1000000000;
-        game.time_total = static_cast<int32_t>(SDL_GetTicks() - ago);
-        playing_run_clock();
-        EXPECT_NEAR(bingo_round.time_remaining, stale ? 1 : 1000000000 - ago, stale ? 0 : 20);
-    }
+    constexpr uint32_t HOUR = 3600000, LATER = 5000;
+    EXPECT_EQ(game_time_played(0xFFFFFF00u, 0x2Cu), 300) << "a frame across a wrap";
+    EXPECT_EQ(game_time_played(LATER, LATER + GAME_FRAME_MS_MAX), GAME_FRAME_MS_MAX) << "frame";
+    EXPECT_EQ(game_time_played(LATER, LATER + GAME_FRAME_MS_MAX + 1), 0) << "a pause";
+    EXPECT_EQ(game_time_played(LATER, LATER + HOUR), 0) << "a step ahead";
+    EXPECT_EQ(game_time_played(LATER + HOUR, LATER), 0) << "a step back";
+    bingo_round.time_remaining = 1;
+    game.time_total = static_cast<int32_t>(SDL_GetTicks() + HOUR);
+    playing_run_clock();
+    EXPECT_EQ(bingo_round.time_remaining, 1) << "a reading gone back; 1 ms left is still time";
     bingo_round.time_remaining = 0;
     screen_leave(MAIN_MENU);
     playing_run_clock();
@@ -186,6 +183,46 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
                 "");
     EXPECT_FALSE(std::filesystem::exists("hiscores.dat"));
     small_font = fonts[0], large_font = fonts[1];
+}
+
+// A tap that changes the screen, pressed again (a double tap, a bouncing panel), acts on its own
+// screen only: what it still has queued is dropped between screens, and so is a press in the
+// first moment of the next. Start leaves the round its minute and its card unanswered; Quit in
+// a round and Done on the table leave the menu's Quit beneath them alone, so Escape ends it.
+TEST_F(Screens, ATapThatChangesTheScreenActsOnItsOwnScreenOnly) {
+    const t_layout_item start = layout_item_of("main_menu.layout", "start_button");
+    const t_layout_item quit = layout_item_of("play.layout", "quit_button");
+    const t_layout_item done = layout_item_of("hiscores.layout", "done_button");
+    const t_layout_item menu_quit = layout_item_of("main_menu.layout", "quit_button");
+    const struct {
+        void (*run_first)();
+        t_game_state state;
+        float x, y;
+    } taps[] = {{do_playing, PLAYING, quit.x + quit.w / 2, quit.y + quit.h / 2},
+                {do_hiscores, HISCORES, (done.x + done.w + menu_quit.x) / 2,  // on both
+                 (done.y + menu_quit.y + menu_quit.h) / 2},
+                {do_main_menu, MAIN_MENU, start.x + start.w / 2, start.y + start.h / 2}};
+    for (auto [run_first, state, x, y] : taps) {
+        for (int press = 0; press < 3; press++) push_tap(x, y);
+        push_key(SDLK_ESCAPE);  // taken by the dispatcher's poll, acted on by the screen
+        if (state == MAIN_MENU)
+            for (SDLKey key : {SDLK_UP, SDLK_ESCAPE}) push_key(key);  // out of the round too
+        game_set_state(&game, state);
+        run_first();
+        main_loop();  // on from the next screen: Escape to the menu, and from there out
+        EXPECT_EQ(SDL_PollEvent(nullptr), 0)
+            << "an Escape unused: a press ended it, from " << state;
+        reset_input();
+    }
+    // The round Start began, escaped from at once.
+    EXPECT_GT(bingo_round.time_remaining, ROUND_TIME_MS - 1000) << "a wrong square tapped";
+    EXPECT_EQ(round_num_unanswered_questions(&bingo_round), NUM_QUESTIONS) << "a square tapped";
+    drop_presses(SAME_TAP_MS);  // as the screen changes
+    push_tap(0, 0);
+    EXPECT_EQ(poll_input(), 0) << "a press in the first moment of a screen";
+    SDL_Delay(SAME_TAP_MS);
+    push_tap(0, 0);
+    EXPECT_EQ(poll_input(), 1) << "a press once the screen has been seen";
 }
 
 // Drawing turns layout positions into ints: at the farthest coordinates a layout file may
