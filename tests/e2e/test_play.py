@@ -1,18 +1,21 @@
 """The real program played on a real X server: known rounds tapped right, a time-out through the
-review, Quit and a window close, a display of another size, and no display. The game is driven
+review, Quit and a window close, a clock set and the game stopped mid-round, double taps, a
+display of another size, and no display. The game is driven
 by scripts/xgame.py, as the run command's demonstration. With --sanitized (the sanitizer
 build's program) every run must also end with no invalid access, no undefined behaviour and no
 leak it could have freed."""
 import argparse
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from xgame import GameFolder, Player, XServer, faketime_library  # noqa: E402
+from xgame import (FAKE_START, GameFolder, Player, XServer, faketime_library,  # noqa: E402
+                   set_clock, stepped_clock_env)
 
 ARGS = None  # the running script's arguments
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sanitizers",
@@ -135,6 +138,48 @@ class Play(PlayerTestCase):
         p.answer_current(p.begin_round())
         self.assertEqual(p.game.close_window(ARGS.tools_dir), 0)
         self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
+
+
+class Interruptions(PlayerTestCase):
+    """What a real device does to a round: its clock set while it runs, the game stopped, a
+    finger that taps twice."""
+
+    def test_clock_steps_and_a_stop_take_no_play_time(self):
+        # A double tap on Start begins the round with no square tapped; the clock is set an hour
+        # ahead and back, and the game stopped for 10 s; 50 s of wrong taps then leave 10 s.
+        p, stop = self.player, 10
+        clock = self.folder.file("clock")
+        p.start_at_menu(stepped_clock_env(clock))
+        started = time.monotonic()
+        rnd = p.begin_round(clicks=2)
+        for when in ("2027-03-01 13:00:00", FAKE_START):
+            set_clock(clock, when)
+            time.sleep(0.5)
+        os.kill(p.game.proc.pid, signal.SIGSTOP)
+        time.sleep(stop)
+        os.kill(p.game.proc.pid, signal.SIGCONT)
+        for _ in range(10):
+            p.tap_square(*rnd.find_square(p.cursor, right=False))
+        timed_out = p.wait_for_review(timeout=20)
+        self.assertAlmostEqual(timed_out - started - stop, 10, delta=1,
+                               msg="play time at the time-out, of the 10 s left")
+
+    def test_a_double_tap_acts_on_its_own_screen_only(self):
+        # Quit in a round and Done on the table both lie over the menu's Quit.
+        p = self.player
+        p.start_at_menu()
+        p.begin_round()
+        p.tap(PLAY, "quit_button", clicks=2)
+        p.wait_for_buttons(MENU, "start_button")
+        self.assertIsNone(p.game.proc.poll(), "Quit in a round, tapped twice, ended the game")
+        p.tap(MENU, "hiscore_button")
+        p.wait_for_buttons("hiscores.layout", "done_button")
+        done, quit = p.layout("hiscores.layout")["done_button"], p.layout(MENU)["quit_button"]
+        p.tap_game_point((done[0] + done[2] + quit[0]) / 2, (done[1] + quit[1] + quit[3]) / 2,
+                         clicks=2)
+        p.wait_for_buttons(MENU, "start_button")
+        self.assertIsNone(p.game.proc.poll(), "Done, tapped twice, ended the game")
+        self.assertEqual(p.game.key_until_exit("Escape"), 0)
 
 
 class Display(unittest.TestCase):
