@@ -5,6 +5,7 @@ import calendar
 import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -138,6 +139,12 @@ class Game:
     def output(self):
         self.out.seek(0)
         return self.out.read()
+
+    def pause(self, seconds):
+        """Stops the program for a while, as a shell's job control does."""
+        os.kill(self.proc.pid, signal.SIGSTOP)
+        time.sleep(seconds)
+        os.kill(self.proc.pid, signal.SIGCONT)
 
     def kill(self):
         if self.proc.poll() is None:
@@ -292,11 +299,12 @@ class Player:
         self.wait_for_buttons("round_score.layout", "continue_button")
         return rnd
 
-    def run_out_the_clock(self, rnd, settle=0.06):
-        """Wrong taps, five seconds each, until the review of the missed questions shows."""
-        for _ in range(12):
+    def run_out_the_clock(self, rnd, settle=0.06, taps=12, timeout=5.0):
+        """Wrong taps, five seconds each, until the review of the missed questions shows; the
+        time.monotonic() it was seen."""
+        for _ in range(taps):
             self.tap_square(*rnd.find_square(self.cursor, right=False), settle=settle)
-        self.wait_for_review()
+        return self.wait_for_review(timeout)
 
     def enter_initials(self, letters):
         """Types initials on the on-screen keyboard and enters them; ends on the table."""
@@ -376,19 +384,21 @@ def close(rgb, expected, tolerance=12):
     return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
 
 
-def stepped_clock_env(path):
-    """Settings that make the game's clock the time in the file `path`, read at every call, so
-    that a test can step it while the game runs; it starts at the seeded moment."""
-    set_clock(path, FAKE_START)
-    return {"FAKETIME_TIMESTAMP_FILE": path, "FAKETIME_NO_CACHE": "1"}
+class SteppedClock:
+    """A clock the game reads from a file at every call (`env` are the game's settings for it),
+    so that a test can set it while the game runs; it starts at the seeded moment."""
 
+    def __init__(self, path):
+        self.path = path
+        self.env = {"FAKETIME_TIMESTAMP_FILE": path, "FAKETIME_NO_CACHE": "1"}
+        self.set(FAKE_START, settle=0)
 
-def set_clock(path, when):
-    """Sets the clock of a stepped-clock file: from its next reading the game's clock runs on
-    from `when`."""
-    with open(path + ".new", "w") as f:  # whole at every reading
-        f.write("@" + when + "\n")
-    os.replace(path + ".new", path)
+    def set(self, when, settle=0.5):
+        """From its next reading the game's clock runs on from `when`."""
+        with open(self.path + ".new", "w") as f:  # whole at every reading
+            f.write("@" + when + "\n")
+        os.replace(self.path + ".new", self.path)
+        time.sleep(settle)
 
 
 def faketime_library():
