@@ -23,7 +23,7 @@ Uint32 hold_start = 0;  // tick of the last drop_presses
 Uint32 hold_ms = 0;
 
 // A mouse press or release in the hold after drop_presses; the tick difference stays right
-// across a wrap, and a clock step ends the hold.
+// across a wrap, and a step of the clock either way ends the hold.
 bool held(const SDL_Event& e) {
     const bool button = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
     return button && SDL_GetTicks() - hold_start < hold_ms;

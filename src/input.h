@@ -43,7 +43,7 @@ SDL_Event* new_SDL_Event();
 // 1 when both are key presses of the same key.
 int compare_events(SDL_Event e1, SDL_Event e2);
 // Takes events until a press is seen (1) or the queue is empty (0); a quit request
-// ends the program.
+// ends the program. Mouse presses and releases held back by drop_presses are dropped.
 int poll_input();
 // Drops the mouse presses and releases queued so far, those the window system still holds
 // included; poll_input then takes and drops those that arrive in the next `hold_ms` ms.
