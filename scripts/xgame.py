@@ -5,6 +5,7 @@ import calendar
 import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -12,9 +13,13 @@ import time
 GAME_WIDTH, GAME_HEIGHT, CARD = 800, 480, 5
 BUTTON_BODY = (204, 204, 77)   # the buttons' muted yellow
 MARKED_SQUARE = (51, 51, 173)  # the blue veil over a white square
+BACKGROUND = (0, 0, 0)
 # The game's calendar clock starts here, so its random seed is this moment in seconds.
 FAKE_START = "2027-03-01 12:00:00"
 SEED = calendar.timegm((2027, 3, 1, 12, 0, 0))
+# The game takes no press in a screen's first 200 ms (the rest of a double tap): a player
+# looks at a screen before tapping it.
+LOOK = 0.2
 
 
 class XServer:
@@ -123,8 +128,10 @@ class Game:
         self.x.run(os.path.join(tools_dir, "wm_close"), "Quorvel")
         return self.proc.wait(timeout=10)
 
-    def tap(self, x, y):
-        self.x.run("xdotool", "mousemove", str(int(x)), str(int(y)), "click", "1")
+    def tap(self, x, y, clicks=1):
+        """A click at a window position; more clicks 40 ms apart, as a quick double tap."""
+        repeat = ["--repeat", str(clicks), "--delay", "40"] if clicks > 1 else []
+        self.x.run("xdotool", "mousemove", str(int(x)), str(int(y)), "click", *repeat, "1")
 
     def screenshot(self, path):
         self.x.run("import", "-window", "root", path)
@@ -132,6 +139,12 @@ class Game:
     def output(self):
         self.out.seek(0)
         return self.out.read()
+
+    def pause(self, seconds):
+        """Stops the program for a while, as a shell's job control does."""
+        os.kill(self.proc.pid, signal.SIGSTOP)
+        time.sleep(seconds)
+        os.kill(self.proc.pid, signal.SIGCONT)
 
     def kill(self):
         if self.proc.poll() is None:
@@ -222,7 +235,10 @@ class Player:
     def start(self, extra_env=None):
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC", "LD_PRELOAD": faketime_library()}
         env.update(self.env)
-        self.game = Game(self.x, self.game_dir, dict(env, **(extra_env or {})), self.command)
+        env.update(extra_env or {})
+        if "FAKETIME_TIMESTAMP_FILE" in env:
+            del env["FAKETIME"]  # which libfaketime would read instead of the file
+        self.game = Game(self.x, self.game_dir, env, self.command)
         self.games.append(self.game)
         self.game.wait_for_window()
         return self.game
@@ -239,13 +255,13 @@ class Player:
     def to_window(self, gx, gy):
         return gx * self.screen[0] / GAME_WIDTH, gy * self.screen[1] / GAME_HEIGHT
 
-    def tap_game_point(self, gx, gy, settle=0.06):
-        self.game.tap(*self.to_window(gx, gy))
+    def tap_game_point(self, gx, gy, settle=0.06, clicks=1):
+        self.game.tap(*self.to_window(gx, gy), clicks)
         time.sleep(settle)
 
-    def tap(self, layout_name, tag, settle=0.06):
+    def tap(self, layout_name, tag, settle=0.06, clicks=1):
         x, y, w, h = self.layout(layout_name)[tag]
-        self.tap_game_point(x + w / 2, y + h / 2, settle)
+        self.tap_game_point(x + w / 2, y + h / 2, settle, clicks)
 
     def square_centre(self, row, col):
         x, y, w, h = self.layout("play.layout")["bingo_card"]
@@ -269,10 +285,10 @@ class Player:
         self.advance(rnd)
         return row, col
 
-    def begin_round(self):
+    def begin_round(self, clicks=1):
         """Taps Start on the menu; the round the game then deals, reproduced."""
         self.played.append((self.qtype, self.level))
-        self.tap("main_menu.layout", "start_button", settle=0.3)
+        self.tap("main_menu.layout", "start_button", settle=0.3, clicks=clicks)
         self.wait_for_buttons("play.layout", "skip_button", "quit_button")
         return reproduce_rounds(self.played)[-1]
 
@@ -283,11 +299,12 @@ class Player:
         self.wait_for_buttons("round_score.layout", "continue_button")
         return rnd
 
-    def run_out_the_clock(self, rnd, settle=0.06):
-        """Wrong taps, five seconds each, until the review of the missed questions shows."""
-        for _ in range(12):
+    def run_out_the_clock(self, rnd, settle=0.06, taps=12, timeout=5.0):
+        """Wrong taps, five seconds each, until the review of the missed questions shows; the
+        time.monotonic() it was seen."""
+        for _ in range(taps):
             self.tap_square(*rnd.find_square(self.cursor, right=False), settle=settle)
-        self.wait_for_buttons("game_over.layout", "continue_button", "prev_button", "next_button")
+        return self.wait_for_review(timeout)
 
     def enter_initials(self, letters):
         """Types initials on the on-screen keyboard and enters them; ends on the table."""
@@ -319,23 +336,42 @@ class Player:
         values = out.splitlines()[1].split("(")[1].split(")")[0].split(",")
         return tuple(int(float(v)) for v in values[:3])
 
-    def shows_buttons(self, layout_name, *tags):
-        """Whether the screen shows the body of each button at its place: the yellow below its
-        label and above its bottom bevel."""
-        shot = self.screenshot("check.png")
+    def shows_buttons(self, layout_name, *tags, shot=None):
+        """Whether the screen (or the screenshot `shot`) shows the body of each button at its
+        place: the yellow below its label and above its bottom bevel."""
+        shot = shot or self.screenshot("check.png")
         for tag in tags:
             x, y, w, h = self.layout(layout_name)[tag]
             if not close(self.pixel(shot, x + w / 2, y + h - h / 10 - 2), BUTTON_BODY):
                 return False
         return True
 
-    def wait_for_buttons(self, layout_name, *tags, timeout=5.0):
+    def wait_for(self, shown, layout_name, timeout=5.0):
+        """Waits until `shown()`, then looks at the screen; the time.monotonic() at which the
+        check that saw it began."""
         deadline = time.time() + timeout
         while time.time() < deadline:
-            if self.shows_buttons(layout_name, *tags):
-                return
+            began = time.monotonic()
+            if shown():
+                time.sleep(LOOK)
+                return began
             time.sleep(0.1)
         raise AssertionError(f"the screen of {layout_name} did not appear")
+
+    def wait_for_buttons(self, layout_name, *tags, timeout=5.0):
+        return self.wait_for(lambda: self.shows_buttons(layout_name, *tags), layout_name, timeout)
+
+    def wait_for_review(self, timeout=5.0):
+        """Waits for the review of a round run out: its buttons, and the gap between < and >
+        where the playing screen's Skip lies."""
+        prev, after = (self.layout("game_over.layout")[t] for t in ("prev_button", "next_button"))
+        gap = (prev[0] + prev[2] + after[0]) / 2, prev[1] + prev[3] / 2
+
+        def shown():
+            shot = self.screenshot("check.png")
+            return (self.shows_buttons("game_over.layout", "continue_button", shot=shot)
+                    and close(self.pixel(shot, *gap), BACKGROUND))
+        return self.wait_for(shown, "game_over.layout", timeout)
 
     def square_is_marked(self, shot, row, col):
         """A marked square shows the blue veil over white near its corner."""
@@ -346,6 +382,23 @@ class Player:
 
 def close(rgb, expected, tolerance=12):
     return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
+
+
+class SteppedClock:
+    """A clock the game reads from a file at every call (`env` are the game's settings for it),
+    so that a test can set it while the game runs; it starts at the seeded moment."""
+
+    def __init__(self, path):
+        self.path = path
+        self.env = {"FAKETIME_TIMESTAMP_FILE": path, "FAKETIME_NO_CACHE": "1"}
+        self.set(FAKE_START, settle=0)
+
+    def set(self, when, settle=0.5):
+        """From its next reading the game's clock runs on from `when`."""
+        with open(self.path + ".new", "w") as f:  # whole at every reading
+            f.write("@" + when + "\n")
+        os.replace(self.path + ".new", self.path)
+        time.sleep(settle)
 
 
 def faketime_library():

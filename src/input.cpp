@@ -19,6 +19,16 @@ int joy_centerx = 0, joy_centery = 0;
 
 namespace {
 
+Uint32 hold_start = 0;  // tick of the last drop_presses
+Uint32 hold_ms = 0;
+
+// A mouse press or release in the hold after drop_presses; the tick difference stays right
+// across a wrap, and a step of the clock either way ends the hold.
+bool held(const SDL_Event& e) {
+    const bool button = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
+    return button && SDL_GetTicks() - hold_start < hold_ms;
+}
+
 SDL_Event* key_template(SDLKey sym) {
     SDL_Event* e = new_SDL_Event();
     e->type = SDL_KEYDOWN;
@@ -113,9 +123,19 @@ int poll_input() {
         if (event.type == SDL_VIDEORESIZE)
             resize_window(event.resize.w, event.resize.h, FULLSCREEN);
         frame_note_event(event.type);
-        result = apply_event();
+        if (!held(event)) result = apply_event();
     }
     return result;
+}
+
+void drop_presses(Uint32 ms) {
+    SDL_PumpEvents();
+    SDL_Event dropped;
+    while (SDL_PeepEvents(&dropped, 1, SDL_GETEVENT,
+                          SDL_MOUSEBUTTONDOWNMASK | SDL_MOUSEBUTTONUPMASK) > 0)
+        continue;
+    hold_start = SDL_GetTicks();
+    hold_ms = ms;
 }
 
 void poll_exit_signals() {

@@ -89,6 +89,9 @@ static void run_screen(t_game_state state) {
 
 void main_loop() {
     while (game.state != EXITING) {
+        // What the last screen's tap left queued, or still sends (a double tap, a bouncing
+        // panel), is no tap on the next screen.
+        drop_presses(SAME_TAP_MS);
         poll_input();
         run_screen(game.state);
     }

@@ -45,11 +45,10 @@ void handle_tap(Playing* play, float x, float y) {
 
 // The clock runs on measured time since the menu started the round. Of the state changes
 // one frame makes, the last stands: a time-out overrides quitting, and a completed card
-// overrides a time-out. A frame takes at most the time left and never gives time back, so
-// no reading of the tick counter (a stale one gives a change near INT32_MIN) can overflow.
+// overrides a time-out. A frame takes at most the time left.
 void playing_run_clock() {
     game_update_time(&game);
-    bingo_round.time_remaining -= std::clamp(game.time_change, 0, bingo_round.time_remaining);
+    bingo_round.time_remaining -= std::min(game.time_change, bingo_round.time_remaining);
     if (bingo_round.time_remaining <= 0) {
         bingo_round.time_remaining = 0;
         screen_leave(GAME_OVER);

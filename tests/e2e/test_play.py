@@ -1,5 +1,6 @@
 """The real program played on a real X server: known rounds tapped right, a time-out through the
-review, Quit and a window close, a display of another size, and no display. The game is driven
+review, Quit and a window close, a clock set and the game stopped mid-round, double taps, a
+display of another size, and no display. The game is driven
 by scripts/xgame.py, as the run command's demonstration. With --sanitized (the sanitizer
 build's program) every run must also end with no invalid access, no undefined behaviour and no
 leak it could have freed."""
@@ -12,7 +13,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from xgame import GameFolder, Player, XServer, faketime_library  # noqa: E402
+from xgame import (FAKE_START, GameFolder, Player, SteppedClock, XServer,  # noqa: E402
+                   faketime_library)
 
 ARGS = None  # the running script's arguments
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sanitizers",
@@ -107,19 +109,23 @@ class Play(PlayerTestCase):
         self.assertTrue(same_pixels(table, p.screenshot("again.png")))
 
     def test_time_out_leads_through_the_review_to_the_score(self):
-        p = self.player
-        p.start_at_menu()
-        rnd = p.begin_round()
+        # A double tap on Start taps no square; the clock set an hour ahead and back and a 10 s
+        # stop take no play time: after 50 s of wrong taps, the round times out in 10 s of play.
+        p, clock, stop = self.player, SteppedClock(self.folder.file("clock")), 10
+        p.start_at_menu(clock.env)
+        started = time.monotonic()
+        rnd = p.begin_round(clicks=2)
         p.answer_current(rnd)
-        p.run_out_the_clock(rnd)
+        clock.set("2027-03-01 13:00:00")
+        clock.set(FAKE_START)
+        p.game.pause(stop)
+        timed_out = p.run_out_the_clock(rnd, taps=10, timeout=20)
+        self.assertAlmostEqual(timed_out - started - stop, 10, delta=1, msg="seconds played")
         p.tap(REVIEW, "next_button", settle=0.2)
         p.tap(REVIEW, "continue_button")
         p.wait_for_buttons("round_score.layout", "continue_button")
         p.tap("round_score.layout", "continue_button")
-        # Any score makes an empty table.
-        p.wait_for_buttons("get_initials.layout", "enter_button")
-        p.tap("get_initials.layout", "enter_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
+        p.enter_initials("")  # any score makes an empty table
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
         p.tap("hiscores.layout", "done_button")
         p.wait_for_buttons(MENU, "start_button")
@@ -131,11 +137,21 @@ class Play(PlayerTestCase):
         self.assertIn('"hiscores.dat": not a regular file\n', self.player.game.output())
 
     def test_quit_and_window_close(self):
+        # Tapped twice, Quit in a round and Done on the table each act once: the menu's Quit,
+        # which lies beneath both, is not tapped.
         p = self.player
         p.start_at_menu()
         p.answer_current(p.begin_round())
-        p.tap(PLAY, "quit_button")
+        p.tap(PLAY, "quit_button", clicks=2)
         p.wait_for_buttons(MENU, "start_button")
+        self.assertIsNone(p.game.proc.poll(), "Quit tapped twice ended the game")
+        p.tap(MENU, "hiscore_button")
+        p.wait_for_buttons("hiscores.layout", "done_button")
+        done, quit = p.layout("hiscores.layout")["done_button"], p.layout(MENU)["quit_button"]
+        p.tap_game_point((done[0] + done[2] + quit[0]) / 2, (done[1] + quit[1] + quit[3]) / 2,
+                         clicks=2)
+        p.wait_for_buttons(MENU, "start_button")
+        self.assertIsNone(p.game.proc.poll(), "Done tapped twice ended the game")
         # Closing the window mid-round ends the game at once; nothing is saved.
         p.answer_current(p.begin_round())
         self.assertEqual(p.game.close_window(ARGS.tools_dir), 0)

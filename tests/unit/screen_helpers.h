@@ -29,9 +29,10 @@ class ScratchGameFolder : public ScratchFolder {
     std::string previous_;
 };
 
-// Empties SDL's event queue and releases every control.
+// Empties SDL's event queue, ends any hold on presses and releases every control.
 inline void reset_input() {
     for (SDL_Event drain; SDL_PollEvent(&drain);) continue;
+    drop_presses(0);
     init_key_states();
 }
 
