@@ -124,7 +124,8 @@ class BrowserGame:
         self.browser.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     def screenshot(self, path):
-        self.driver.save_screenshot(path)
+        """The canvas's picture, at its own pixels."""
+        self.driver.find_element("id", "game").screenshot(path)
 
     def output(self):
         """The page's console lines so far, as the game printed them."""

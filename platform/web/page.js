@@ -67,6 +67,7 @@
   async function openFolder() {
     FS.mkdir('/game');
     try {
+      if (!window.indexedDB) throw new Error('no IndexedDB');
       FS.mount(IDBFS, {}, '/game');
       await locked(async function () {
         await sync(true);
@@ -77,7 +78,7 @@
     } catch (error) {
       console.log('ERROR: the browser keeps no files for this page (' + error +
                   '): high scores will not be kept');
-      FS.readdir('/game').length > 2 || copyData();
+      copyData();  // again, whatever step failed: the game plays on from memory
     }
     FS.chdir('/game');
   }

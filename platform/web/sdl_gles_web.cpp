@@ -10,7 +10,7 @@
 namespace {
 
 // Emscripten's SDL leaves the canvas with no context when the browser offers no WebGL.
-EM_JS(int, webgl_context_exists, (), { return typeof GLctx != = 'undefined' && GLctx ? 1 : 0; });
+EM_JS(int, webgl_context_exists, (), { return GLctx ? 1 : 0; });
 
 int context_handle = 1;  // the one context there is; the handle only has to be non-null
 

@@ -85,7 +85,50 @@ class RoundTest(WebTestCase):
         p.tap("main_menu.layout", "hiscore_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertLooksLike("6-high-scores.png")
+        kept = self.browser.driver.execute_script("return FS.readFile('hiscores.dat', {encoding: 'utf8'})")
+        self.assertIn("QRV", kept, "the reloaded page's folder lacks the new entry")
         self.assertNotIn("ERROR: ", p.game.output(), "the game reported an error")
+
+
+class PageTest(WebTestCase):
+    def test_touches_land_on_a_page_of_another_size_which_refits_on_resize(self):
+        p = self.open(width=1600, height=960)
+        p.screen = (1600, 960)
+        p.start_at_menu()
+        self.browser.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
+        p.game.tap = p.game.touch
+        p.begin_round()  # a touch on Start
+        self.browser.resize(1000, 800, ratio=2)
+        time.sleep(0.5)
+        x, y, w, h, backing_w, backing_h = self.browser.driver.execute_script(
+            "const c = document.getElementById('game'), r = c.getBoundingClientRect();"
+            "return [r.x, r.y, r.width, r.height, c.width, c.height]")
+        self.assertEqual((x, y, w, h), (0, 100, 1000, 600), "the canvas is not fitted and centred")
+        self.assertEqual((backing_w, backing_h), (2000, 1200), "the canvas is not at 2 pixels a pixel")
+        p.screen = (2000, 1200)
+        p.wait_for_buttons("play.layout", "skip_button", "quit_button")
+
+    def test_escape_on_the_menu_ends_the_game_and_the_page_offers_another(self):
+        p = self.open()
+        p.start_at_menu()
+        self.assertEqual(p.game.key_until_exit("Escape"), 0)
+        self.browser.driver.find_element("css selector", "#message button").click()
+        p.game.wait_for_window()
+        p.wait_for_buttons("main_menu.layout", "start_button")
+
+    def test_the_page_says_why_the_game_cannot_run(self):
+        self.open(flags=["--disable-webgl"])
+        game = BrowserGame(self.browser, self.site.url)
+        game.wait_until("return !!document.getElementById('message').innerText")
+        self.assertIn("ERROR: Unable to start OpenGL ES: this browser offers no WebGL",
+                      game.message(), "no WebGL")
+
+    def test_without_storage_the_game_plays_on_and_says_scores_are_not_kept(self):
+        p = self.open()
+        self.browser.cdp("Page.addScriptToEvaluateOnNewDocument",
+                         source="Object.defineProperty(window, 'indexedDB', {value: undefined})")
+        p.start_at_menu()
+        self.assertIn("high scores will not be kept", p.game.output(), "no storage")
 
 
 def main():
