@@ -8,8 +8,9 @@ set(QUORVEL_WEB_FLAGS -sUSE_SDL=1)
 target_compile_options(quorvel PRIVATE ${QUORVEL_WEB_FLAGS})
 set(QUORVEL_PAGE_JS ${CMAKE_CURRENT_SOURCE_DIR}/platform/web/page.js)
 target_link_options(quorvel PRIVATE ${QUORVEL_WEB_FLAGS}
-  # Each screen's blocking loop yields to the browser in SDL_Delay.
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=16384
+  # Each screen's blocking loop yields to the browser in SDL_Delay (and a save waits for
+  # the page's storage); no call through a pointer leads there, so those stay plain.
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=16384 -sASYNCIFY_IGNORE_INDIRECT
   -sLEGACY_GL_EMULATION -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1
   -sEXIT_RUNTIME -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
   -sEXPORTED_RUNTIME_METHODS=callMain -lidbfs.js

@@ -242,10 +242,12 @@ void put_quad(float x, float y, float w, float h, float r, float g, float b, flo
 
 namespace {
 
-// The widest line the GL draws; WebGL draws none wider than one pixel.
+// The widest line the GL draws; WebGL draws none wider than one pixel. Asked once: the
+// question costs the browser a round trip, and the answer is the GL's, the same for every
+// context of the run.
 float widest_line() {
-    GLfloat range[2] = {1.0f, 1.0f};
-    glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
+    static GLfloat range[2] = {0.0f, 0.0f};
+    if (range[1] <= 0.0f) glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
     return range[1];
 }
 
@@ -274,7 +276,8 @@ void draw_line(float x1, float y1, float x2, float y2, float r, float g, float b
                float linewidth) {
     const s_color c = {r, g, b, a};
     const t_vertex_color v[2] = {{{x1, y1}, c}, {{x2, y2}, c}};
-    if (linewidth > 1.0f && linewidth > widest_line())
+    // A frame being signed folds the line as it is, however it would be drawn.
+    if (!frame_signing && linewidth > 1.0f && linewidth > widest_line())
         draw_band(v, linewidth);
     else
         draw_flat(GL_LINES, v, 2, linewidth);
