@@ -4,8 +4,10 @@ table still there after a reload, touches on a page of another size, the end of 
 and the page's words when the browser has no WebGL."""
 import argparse
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -123,12 +125,47 @@ class PageTest(WebTestCase):
         self.assertIn("ERROR: Unable to start OpenGL ES: this browser offers no WebGL",
                       game.message(), "no WebGL")
 
+    def test_the_page_says_its_data_failed_to_load(self):
+        self.open()
+        missing = tempfile.mkdtemp(prefix="quorvel_site_")
+        for name in ("index.html", "quorvel.js", "quorvel.wasm"):  # no quorvel.data
+            os.symlink(os.path.join(os.path.abspath(ARGS.site_dir), name), os.path.join(missing, name))
+        site = Site(missing)
+        try:
+            game = BrowserGame(self.browser, site.url)
+            game.wait_until("return !!document.getElementById('message').innerText")
+            self.assertIn("ERROR: the game could not load", game.message(), "no data")
+        finally:
+            site.stop()
+            shutil.rmtree(missing)
+
     def test_without_storage_the_game_plays_on_and_says_scores_are_not_kept(self):
         p = self.open()
         self.browser.cdp("Page.addScriptToEvaluateOnNewDocument",
                          source="Object.defineProperty(window, 'indexedDB', {value: undefined})")
         p.start_at_menu()
         self.assertIn("high scores will not be kept", p.game.output(), "no storage")
+
+    def test_two_tabs_replace_the_folder_one_after_the_other_each_seeing_the_last(self):
+        """The page's side of a save: the second tab waits for the first's lock, then finds
+        the table the first one stored."""
+        self.open()
+        driver = self.browser.driver
+        tabs = []
+        for _ in range(2):
+            driver.switch_to.new_window("tab")
+            BrowserGame(self.browser, self.site.url).wait_until("return !!Module.ctx")
+            tabs.append(driver.current_window_handle)
+        driver.switch_to.window(tabs[0])
+        driver.execute_script("Module.beginReplace()")  # the first tab holds the lock
+        driver.switch_to.window(tabs[1])
+        driver.execute_script("window.second = Module.beginReplace().then(() =>"
+                              " FS.readFile('hiscores.dat', {encoding: 'utf8'}))")
+        driver.switch_to.window(tabs[0])
+        driver.execute_script("FS.writeFile('hiscores.dat', '1200 QRV'); Module.endReplace()")
+        driver.switch_to.window(tabs[1])
+        seen = driver.execute_async_script("window.second.then(arguments[0])")
+        self.assertEqual(seen, "1200 QRV", "the second tab did not see the first tab's table")
 
 
 def main():
