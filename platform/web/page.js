@@ -85,7 +85,9 @@
 
   canvas.addEventListener('webglcontextlost', function (e) { e.preventDefault(); });
   window.addEventListener('resize', refit);
-  window.addEventListener('error', function (e) { fatal('the game could not load: ' + e.message); });
+  window.addEventListener('error', function (e) {
+    fatal('the game could not load: ' + e.message);
+  });
   var size = fit();
   canvas.width = size[0];
   canvas.height = size[1];

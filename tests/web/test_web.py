@@ -87,7 +87,8 @@ class RoundTest(WebTestCase):
         p.tap("main_menu.layout", "hiscore_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertLooksLike("6-high-scores.png")
-        kept = self.browser.driver.execute_script("return FS.readFile('hiscores.dat', {encoding: 'utf8'})")
+        kept = self.browser.driver.execute_script(
+            "return FS.readFile('hiscores.dat', {encoding: 'utf8'})")
         self.assertIn("QRV", kept, "the reloaded page's folder lacks the new entry")
         self.assertNotIn("ERROR: ", p.game.output(), "the game reported an error")
 
@@ -106,7 +107,8 @@ class PageTest(WebTestCase):
             "const c = document.getElementById('game'), r = c.getBoundingClientRect();"
             "return [r.x, r.y, r.width, r.height, c.width, c.height]")
         self.assertEqual((x, y, w, h), (0, 100, 1000, 600), "the canvas is not fitted and centred")
-        self.assertEqual((backing_w, backing_h), (2000, 1200), "the canvas is not at 2 pixels a pixel")
+        self.assertEqual((backing_w, backing_h), (2000, 1200),
+                         "the canvas is not at 2 pixels a pixel")
         p.screen = (2000, 1200)
         p.wait_for_buttons("play.layout", "skip_button", "quit_button")
 
@@ -129,7 +131,8 @@ class PageTest(WebTestCase):
         self.open()
         missing = tempfile.mkdtemp(prefix="quorvel_site_")
         for name in ("index.html", "quorvel.js", "quorvel.wasm"):  # no quorvel.data
-            os.symlink(os.path.join(os.path.abspath(ARGS.site_dir), name), os.path.join(missing, name))
+            os.symlink(os.path.abspath(os.path.join(ARGS.site_dir, name)),
+                       os.path.join(missing, name))
         site = Site(missing)
         try:
             game = BrowserGame(self.browser, site.url)
