@@ -22,6 +22,15 @@
     if (typeof Browser !== 'undefined') Browser.setCanvasSize(size[0], size[1]);
   }
 
+  // A page moved to a screen of another density changes no size: watch the density itself.
+  function watchDensity() {
+    var query = '(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)';
+    window.matchMedia(query).addEventListener('change', function () {
+      refit();
+      watchDensity();
+    }, {once: true});
+  }
+
   function show(text, button) {
     var message = document.getElementById('message');
     message.textContent = text;
@@ -85,6 +94,7 @@
 
   canvas.addEventListener('webglcontextlost', function (e) { e.preventDefault(); });
   window.addEventListener('resize', refit);
+  watchDensity();
   window.addEventListener('error', function (e) {
     fatal('the game could not load: ' + e.message);
   });
