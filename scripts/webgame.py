@@ -59,6 +59,14 @@ class Browser:
         self.cdp("Page.addScriptToEvaluateOnNewDocument", source=CLOCK)
         self.resize(width, height, ratio)
 
+    def new_window(self, width=GAME_WIDTH, height=GAME_HEIGHT):
+        """Switches to another window of this browser (its storage shared), with its own clock
+        and viewport; its handle."""
+        self.driver.switch_to.new_window("window")
+        self.cdp("Page.addScriptToEvaluateOnNewDocument", source=CLOCK)
+        self.resize(width, height)
+        return self.driver.current_window_handle
+
     def cdp(self, command, **params):
         return self.driver.execute_cdp_cmd(command, params)
 
