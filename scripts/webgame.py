@@ -84,7 +84,7 @@ class BrowserGame:
 
     def __init__(self, browser, url):
         self.browser, self.driver = browser, browser.driver
-        self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
+        self.shots = None
         self.lines = []
         self.driver.get(url)
 
@@ -142,8 +142,16 @@ class BrowserGame:
             self.lines.append(quoted.group(1) if quoted else entry["message"])
         return "\n".join(self.lines) + "\n"
 
+    @property
+    def out_dir(self):
+        """A folder for the Player's screenshots, made when first asked for."""
+        if self.shots is None:
+            self.shots = tempfile.mkdtemp(prefix="quorvel_shots_")
+        return self.shots
+
     def kill(self):
-        shutil.rmtree(self.out_dir, ignore_errors=True)
+        if self.shots:
+            shutil.rmtree(self.shots, ignore_errors=True)
 
 
 def web_player(browser, site, game_dir):

@@ -47,6 +47,8 @@ class WebTestCase(unittest.TestCase):
 
     def tearDown(self):
         if self.browser:
+            for game in self.player.games:
+                game.kill()
             self.browser.quit()
         self.site.stop()
 
