@@ -18,6 +18,14 @@ from webgame import Browser, BrowserGame, Site, web_player  # noqa: E402
 ARGS = None
 SCREENS = os.path.join(ROOT, "docs", "screens")
 SAME_PIXELS = 99.0  # per cent of pixels within 16 levels per channel of the picture
+COUNT_DRAWS = """window.draws = 0;
+for (const name of ['drawArrays', 'drawElements']) {
+  const draw = WebGLRenderingContext.prototype[name];
+  WebGLRenderingContext.prototype[name] = function () {
+    window.draws++;
+    return draw.apply(this, arguments);
+  };
+}"""
 
 
 def pixels(path):
@@ -130,9 +138,15 @@ class PageTest(WebTestCase):
         p.screen = (2000, 1200)
         p.wait_for_buttons("play.layout", "skip_button", "quit_button")
 
-    def test_escape_on_the_menu_ends_the_game_and_the_page_offers_another(self):
+    def test_the_still_menu_draws_nothing_and_escape_ends_the_game_offering_another(self):
         p = self.open()
+        self.browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=COUNT_DRAWS)
         p.start_at_menu()
+        draws = self.browser.driver.execute_script("return window.draws")
+        self.assertGreater(draws, 0, "the menu's first frame was not counted")
+        time.sleep(1)
+        self.assertEqual(self.browser.driver.execute_script("return window.draws"), draws,
+                         "the still menu drew")
         self.assertEqual(p.game.key_until_exit("Escape"), 0)
         self.browser.driver.find_element("css selector", "#message button").click()
         p.game.wait_for_window()
