@@ -151,6 +151,8 @@ EGLSurface create_surface(EGLConfig config) {
 
 }  // namespace
 
+int SDL_GLES_VideoModeFlags() { return 0; }
+
 int SDL_GLES_Init(SDL_GLES_Version version) {
     if (version != SDL_GLES_VERSION_1_1) {
         SDL_SetError("OpenGL ES 1.1 is the only version offered");

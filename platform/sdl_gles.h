@@ -10,6 +10,9 @@ using SDL_GLES_Context = void;  // opaque handle
 enum SDL_GLES_Version { SDL_GLES_VERSION_1_1 = 1 };
 enum SDL_GLES_Attr { SDL_GLES_DEPTH_SIZE = 0, SDL_GLES_STENCIL_SIZE = 1, SDL_GLES_NUM_ATTRS = 2 };
 
+// Flags SDL_SetVideoMode needs besides the game's own: EGL makes its context on the finished
+// window (none), while the browser's canvas gets its WebGL context from the video mode.
+int SDL_GLES_VideoModeFlags();
 // Prepares the bridge for the given version; call after the video mode is set. 0 on success.
 int SDL_GLES_Init(SDL_GLES_Version version);
 // Records a wish for the next context (a buffer size in bits). 0 on success.

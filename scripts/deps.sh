@@ -3,7 +3,8 @@
 # a second run installs nothing.
 #   run   building and running the game
 #   demo  that, and the virtual display the run command plays on when there is no display
-#   test  all of the above and the test tools
+#   web   building the page for the browser and serving it
+#   test  all of the above and the test tools, the browser among them
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,17 +13,20 @@ build=(
   libsdl1.2-dev libx11-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
 )
 demo=(python3 xvfb xdotool x11-utils imagemagick faketime)
+web=(emscripten python3)
 tests=(
   libgtest-dev file desktop-file-utils
   clang libclang-rt-14-dev clang-tidy
+  chromium chromium-driver python3-selenium
 )
 
 case ${1:-} in
   run) packages=("${build[@]}") what="building and running the game" ;;
   demo) packages=("${build[@]}" "${demo[@]}") what="the demonstration" ;;
-  test) packages=("${build[@]}" "${demo[@]}" "${tests[@]}") what="the tests" ;;
+  web) packages=("${web[@]}") what="the browser's page" ;;
+  test) packages=("${build[@]}" "${demo[@]}" "${web[@]}" "${tests[@]}") what="the tests" ;;
   *)
-    echo "usage: deps.sh run|demo|test [PACKAGE...]" >&2
+    echo "usage: deps.sh run|demo|web|test [PACKAGE...]" >&2
     exit 2
     ;;
 esac

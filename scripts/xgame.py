@@ -219,11 +219,13 @@ def reproduce_rounds(played):
 
 class Player:
     """Plays the real game: taps the rectangles of its layout files, and follows the question
-    cursor as the game moves it, so it always knows the current question."""
+    cursor as the game moves it, so it always knows the current question. `launch(env)`, when
+    given, starts the game another way than the program on `xserver` (the web page)."""
 
     def __init__(self, xserver, game_dir, screen=(GAME_WIDTH, GAME_HEIGHT),
-                 command=("./quorvel",)):
+                 command=("./quorvel",), launch=None):
         self.x, self.game_dir, self.screen, self.command = xserver, game_dir, screen, command
+        self.launch = launch
         self.layouts = {}
         self.cursor = 0  # the game's question cursor; rounds start where the last one left it
         self.qtype, self.level = 0, 0
@@ -238,7 +240,8 @@ class Player:
         env.update(extra_env or {})
         if "FAKETIME_TIMESTAMP_FILE" in env:
             del env["FAKETIME"]  # which libfaketime would read instead of the file
-        self.game = Game(self.x, self.game_dir, env, self.command)
+        self.game = (self.launch(env) if self.launch
+                     else Game(self.x, self.game_dir, env, self.command))
         self.games.append(self.game)
         self.game.wait_for_window()
         return self.game

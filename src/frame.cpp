@@ -32,7 +32,7 @@ void frame_fold(const void* data, std::size_t bytes) {
 
 void frame_mark_stale() { stale = true; }
 
-void frame_note_event(Uint8 type) {
+void frame_note_event(Uint32 type) {
     if (type == SDL_VIDEOEXPOSE || type == SDL_VIDEORESIZE || type == SDL_ACTIVEEVENT)
         frame_mark_stale();
 }

@@ -16,7 +16,7 @@ void frame_fold(const void* data, std::size_t bytes);
 void frame_mark_stale();
 // Marks the picture stale after the window events that can spoil it: exposed, resized,
 // or gained or lost focus or visibility.
-void frame_note_event(Uint8 type);
+void frame_note_event(Uint32 type);
 // 1 when QUORVEL_DRAW_EVERY_FRAME=1 is set: every frame is drawn and presented, as a
 // baseline for the screenshot comparison and the benchmark. Read once.
 int frame_always_drawn();

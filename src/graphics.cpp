@@ -85,7 +85,8 @@ int init_graphics() {
 int init_sdl_video() {
     // SDL's dummy driver (headless runs and tests) knows no display size to take.
     const int size = video_driver_is("dummy") ? 1 : 0;
-    screen = SDL_SetVideoMode(size * GAME_WIDTH, size * GAME_HEIGHT, 16, SDL_FULLSCREEN);
+    screen = SDL_SetVideoMode(size * GAME_WIDTH, size * GAME_HEIGHT, 16,
+                              SDL_FULLSCREEN | SDL_GLES_VideoModeFlags());
     if (!screen) return fail_video("ERROR: ");
     SDL_WM_SetCaption("Quorvel", "Quorvel");
     return 1;
@@ -239,11 +240,47 @@ void put_quad(float x, float y, float w, float h, float r, float g, float b, flo
     draw_flat(GL_TRIANGLE_STRIP, v, 4, 1.0f);
 }
 
+namespace {
+
+// The widest line the GL draws; WebGL draws none wider than one pixel. Asked once: the
+// question costs the browser a round trip, and the answer is the GL's, the same for every
+// context of the run.
+float widest_line() {
+    static GLfloat range[2] = {0.0f, 0.0f};
+    if (range[1] <= 0.0f) glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
+    return range[1];
+}
+
+// A line too wide for the GL, drawn as the band a wide line covers: `linewidth` window
+// pixels across, measured upright for a line that runs more across than down, sideways
+// otherwise.
+void draw_band(const t_vertex_color (&ends)[2], float linewidth) {
+    const float dx = (ends[1].vertex.x - ends[0].vertex.x) * static_cast<float>(real_screen_w);
+    const float dy = (ends[1].vertex.y - ends[0].vertex.y) * static_cast<float>(real_screen_h);
+    const bool across = dx * dx * GAME_HEIGHT * GAME_HEIGHT >= dy * dy * GAME_WIDTH * GAME_WIDTH;
+    const float ox = across ? 0.0f : linewidth / 2 * GAME_WIDTH / static_cast<float>(real_screen_w);
+    const float oy =
+        across ? linewidth / 2 * GAME_HEIGHT / static_cast<float>(real_screen_h) : 0.0f;
+    t_vertex_color band[4] = {ends[0], ends[1], ends[0], ends[1]};
+    for (int i = 0; i < 4; i++) {
+        const float side = i < 2 ? -1.0f : 1.0f;
+        band[i].vertex.x += side * ox;
+        band[i].vertex.y += side * oy;
+    }
+    draw_flat(GL_TRIANGLE_STRIP, band, 4, 1.0f);
+}
+
+}  // namespace
+
 void draw_line(float x1, float y1, float x2, float y2, float r, float g, float b, float a,
                float linewidth) {
     const s_color c = {r, g, b, a};
     const t_vertex_color v[2] = {{{x1, y1}, c}, {{x2, y2}, c}};
-    draw_flat(GL_LINES, v, 2, linewidth);
+    // A frame being signed folds the line as it is, however it would be drawn.
+    if (!frame_signing && linewidth > 1.0f && linewidth > widest_line())
+        draw_band(v, linewidth);
+    else
+        draw_flat(GL_LINES, v, 2, linewidth);
 }
 
 // Sprites are drawn at their power-of-two texture size, corners summed as integers.

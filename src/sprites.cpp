@@ -157,7 +157,7 @@ SDL_RWops* open_bmp(const char* filename) {
         close(fd);
         return nullptr;
     }
-    SDL_RWops* rw = SDL_RWFromFP(file, 1);
+    SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
     if (rw == nullptr) fclose(file);
     return rw;
 }
