@@ -13,3 +13,4 @@ bash scripts/test_sanitize.sh
 bash scripts/test_fuzz.sh
 bash scripts/test_tidy.sh
 bash scripts/test_arm.sh
+bash scripts/test_web.sh

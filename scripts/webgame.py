@@ -26,6 +26,14 @@ CLOCK = ("(() => { const now = Date.now; let started = null;"
          " window.quorvelClockRun = () => { started = now(); }; })();" % SEED)
 
 
+def repeated(count):
+    """The numbers of `count` presses, waiting 40 ms before each after the first."""
+    for press in range(count):
+        if press:
+            time.sleep(0.04)
+        yield press
+
+
 class Site:
     """The built page served on 127.0.0.1, on a free port, from a thread."""
 
@@ -121,15 +129,19 @@ class BrowserGame:
                 return 0
         raise AssertionError(f"{name} did not end the game")
 
-    def tap(self, x, y):
-        for kind in ("mousePressed", "mouseReleased"):
-            self.browser.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
-                             clickCount=1)
+    def tap(self, x, y, clicks=1):
+        """A click at a page position; more clicks 40 ms apart, as a quick double tap."""
+        for click in repeated(clicks):
+            for kind in ("mousePressed", "mouseReleased"):
+                self.browser.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
+                                 button="left", clickCount=click + 1)
 
-    def touch(self, x, y):
-        self.browser.cdp("Input.dispatchTouchEvent", type="touchStart",
-                         touchPoints=[{"x": x, "y": y}])
-        self.browser.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    def touch(self, x, y, clicks=1):
+        """A touch at a page position; more touches 40 ms apart."""
+        for _ in repeated(clicks):
+            self.browser.cdp("Input.dispatchTouchEvent", type="touchStart",
+                             touchPoints=[{"x": x, "y": y}])
+            self.browser.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     def screenshot(self, path):
         """The canvas's picture, at its own pixels."""

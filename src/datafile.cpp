@@ -12,6 +12,8 @@
 #include <cstring>
 #include <thread>
 
+#include "storage.h"
+
 namespace {
 
 constexpr size_t PATH_SIZE = 4096;
@@ -172,6 +174,7 @@ t_datafile_replaced datafile_replace(const char* path, t_datafile_writer write) 
 // this process closes. O_NONBLOCK: a pipe planted at the name cannot hold the save up.
 int datafile_lock(const char* path, int* lock) {
     *lock = -1;
+    storage_begin_replace();
     char name[PATH_SIZE];
     if (snprintf(name, sizeof name, "%s.lock", path) >= static_cast<int>(sizeof name))
         return ENAMETOOLONG;
@@ -188,4 +191,5 @@ int datafile_lock(const char* path, int* lock) {
 
 void datafile_unlock(int lock) {
     if (lock >= 0) close(lock);
+    storage_end_replace();
 }

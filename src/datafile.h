@@ -51,5 +51,6 @@ constexpr int DATAFILE_LOCK_WAIT_MS = 1000;
 // reason is EWOULDBLOCK when another holder kept it all that time, or why no lock can be had
 // here (a read-only folder, a file system without locks).
 int datafile_lock(const char* path, int* lock);
-// Releases a lock datafile_lock took; -1, no lock, is left alone.
+// Releases a lock datafile_lock took; -1, no lock, is left alone. Every datafile_lock, held or
+// not, is paired with one datafile_unlock: the platform's storage waits and stores between them.
 void datafile_unlock(int lock);

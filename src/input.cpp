@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "events.h"
 #include "frame.h"
 #include "game.h"
 #include "graphics.h"
@@ -129,11 +130,7 @@ int poll_input() {
 }
 
 void drop_presses(Uint32 ms) {
-    SDL_PumpEvents();
-    SDL_Event dropped;
-    while (SDL_PeepEvents(&dropped, 1, SDL_GETEVENT,
-                          SDL_MOUSEBUTTONDOWNMASK | SDL_MOUSEBUTTONUPMASK) > 0)
-        continue;
+    events_drop_queued_presses();
     hold_start = SDL_GetTicks();
     hold_ms = ms;
 }

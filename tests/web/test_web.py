@@ -102,7 +102,6 @@ class RoundTest(WebTestCase):
         self.assertIn("QRV", kept, "the reloaded page's folder lacks the new entry")
         self.assertNotIn("ERROR: ", p.game.output(), "the game reported an error")
 
-    @unittest.skip("until the save calls storage_begin_replace and storage_end_replace")
     def test_two_windows_saving_keep_both_scores(self):
         first = self.open()
         first.start_at_menu()
