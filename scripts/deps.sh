@@ -12,7 +12,7 @@ build=(
 )
 demo=(python3 xvfb xdotool x11-utils imagemagick faketime)
 tests=(
-  libgtest-dev file desktop-file-utils
+  libgtest-dev file desktop-file-utils x11-xserver-utils
   clang libclang-rt-14-dev clang-tidy
 )
 

@@ -106,20 +106,41 @@ class Play(PlayerTestCase):
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertTrue(same_pixels(table, p.screenshot("again.png")))
 
+    def expect_picture_back_after_a_cover(self, screen):
+        """Another program's window opened over the game and closed: the picture under it is
+        drawn again, whatever the screen."""
+        box = "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
+        before = self.player.screenshot("before.png")
+        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=self.x.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
+        self.assertFalse(same_pixels(before + box, self.player.screenshot("covered.png") + box))
+        cover.kill()
+        cover.wait()
+        time.sleep(0.2)
+        self.assertTrue(same_pixels(before + box, self.player.screenshot("after.png") + box),
+                        screen)
+
     def test_time_out_leads_through_the_review_to_the_score(self):
         p = self.player
         p.start_at_menu()
+        self.expect_picture_back_after_a_cover("main menu")
         rnd = p.begin_round()
         p.answer_current(rnd)
+        self.expect_picture_back_after_a_cover("a round")
         p.run_out_the_clock(rnd)
         p.tap(REVIEW, "next_button", settle=0.2)
+        self.expect_picture_back_after_a_cover("review")
         p.tap(REVIEW, "continue_button")
         p.wait_for_buttons("round_score.layout", "continue_button")
+        self.expect_picture_back_after_a_cover("round score")
         p.tap("round_score.layout", "continue_button")
         # Any score makes an empty table.
         p.wait_for_buttons("get_initials.layout", "enter_button")
+        self.expect_picture_back_after_a_cover("initials")
         p.tap("get_initials.layout", "enter_button")
         p.wait_for_buttons("hiscores.layout", "done_button")
+        self.expect_picture_back_after_a_cover("high scores")
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
         p.tap("hiscores.layout", "done_button")
         p.wait_for_buttons(MENU, "start_button")
@@ -149,6 +170,25 @@ class Display(unittest.TestCase):
                 self.assertTrue(p.square_is_marked(p.screenshot("round.png"), row, col))
                 p.game.key("Escape")
                 p.wait_for_buttons(MENU, "start_button")
+                self.assertEqual(p.game.key_until_exit("Escape"), 0)
+            finally:
+                if p.game:
+                    p.game.kill()
+
+    def test_picture_follows_the_screen_resized_and_taps_land_in_the_new_fit(self):
+        with GameFolder(ARGS.game_dir) as folder, XServer() as x:
+            p = Player(x, folder.path)
+            try:
+                p.start_at_menu()
+                menu = p.screenshot("menu.png")
+                for size in ((640, 400), (800, 480)):
+                    # Xvfb resizes the screen but keeps its output's mode, and says so.
+                    x.run("xrandr", "--fb", "%dx%d" % size, check=False)
+                    p.screen = size
+                    p.begin_round()  # tapped where Start now shows
+                    p.game.key("Escape")
+                    p.wait_for_buttons(MENU, "start_button")
+                self.assertTrue(same_pixels(menu, p.screenshot("again.png")))
                 self.assertEqual(p.game.key_until_exit("Escape"), 0)
             finally:
                 if p.game:
