@@ -17,9 +17,9 @@ from xgame import Game, GameFolder, Player, XServer, load_layout  # noqa: E402
 
 SCREENS = ["main_menu", "playing", "game_over", "round_score", "get_initials", "hiscores"]
 MEBIBYTE = 1024 * 1024
-# The game's test and benchmark switch: every frame drawn and presented, as before frames
-# were drawn only when their picture changed.
-EVERY_FRAME = {"QUORVEL_DRAW_EVERY_FRAME": "1"}
+# The game as it runs, and the baseline built beside it for the benchmark: every frame drawn
+# and presented, as before frames were drawn only when their picture changed.
+GAME, EVERY_FRAME = ("./quorvel",), ("./quorvel_every_frame",)
 IDLE_SECONDS = 10
 IDLE_SCREENS = [("main_menu", "main menu"), ("playing", "a round in play, no taps"),
                 ("game_over", "review"), ("round_score", "round score"),
@@ -158,14 +158,14 @@ def run_out_the_clock(p):
     raise RuntimeError("the review did not show")
 
 
-def bench_idle(game_dir, extra_env):
+def bench_idle(game_dir, command):
     """{screen: (game %, X server %)} along one round, from a game folder and on an X server
     of their own: each screen left alone for IDLE_SECONDS, the round's clock running on the
     playing screen."""
     shares = {}
     with GameFolder(game_dir) as folder, XServer() as x:
         p = Player(x, folder.path)
-        p.game = Game(x, folder.path, extra_env)
+        p.game = Game(x, folder.path, command=command)
         try:
             p.game.wait_for_window()
             p.wait_for_buttons("main_menu.layout", "start_button")
@@ -247,7 +247,7 @@ def print_frames(headless, xvfb):
 def print_idle(drawn_on_change, drawn_every_frame):
     print(f"Idle screens: CPU time per second of wall time, per cent of one core, over "
           f"{IDLE_SECONDS} s on each screen with no input, under Xvfb; each frame drawn only "
-          "when its picture changes, and every frame drawn (QUORVEL_DRAW_EVERY_FRAME=1)")
+          "when its picture changes, and every frame drawn (quorvel_every_frame)")
     print()
     print("| screen | game | X server | game, every frame | X server, every frame | goal |")
     print("|---|---:|---:|---:|---:|---|")
@@ -291,15 +291,14 @@ def main():
           f"load average {os.getloadavg()[0]:.2f} at the start")
     print()
     with GameFolder(os.path.join(build, "game")) as folder:
-        # The frame bench times every frame of each screen, so each one must be drawn.
-        headless_env = dict(os.environ, SDL_VIDEODRIVER="dummy", **EVERY_FRAME)
+        headless_env = dict(os.environ, SDL_VIDEODRIVER="dummy")
         headless_env.pop("DISPLAY", None)
         headless, values = bench_frames(headless_env, frames, folder.path)
         with XServer() as x:
             startup = bench_startup(x, programs, folder.path, shim, args.runs)
             peaks = bench_memory(x, programs, folder.path, shim)
-            xvfb, _ = bench_frames(dict(x.env, **EVERY_FRAME), frames, folder.path)
-    idle = bench_idle(os.path.join(build, "game"), {})
+            xvfb, _ = bench_frames(x.env, frames, folder.path)
+    idle = bench_idle(os.path.join(build, "game"), GAME)
     idle_every_frame = bench_idle(os.path.join(build, "game"), EVERY_FRAME)
     print_startup(startup, args.runs)
     print_frames(headless, xvfb)

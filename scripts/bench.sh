@@ -7,6 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh demo
-cmake -S . -B build-bench -DQUORVEL_BENCH=ON -DQUORVEL_TESTS=OFF >/dev/null
+cmake -S . -B build-bench -DQUORVEL_BENCH=ON -DQUORVEL_DRAW_EVERY_FRAME=ON -DQUORVEL_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" >/dev/null
 exec python3 bench/run_bench.py --build-dir build-bench "$@"

@@ -2,12 +2,12 @@
 #include "frame.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "graphics.h"
 
 int frame_signing = 0;
+int frame_draw_every = 0;
 
 namespace {
 
@@ -35,14 +35,6 @@ void frame_mark_stale() { stale = true; }
 void frame_note_event(Uint8 type) {
     if (type == SDL_VIDEOEXPOSE || type == SDL_VIDEORESIZE || type == SDL_ACTIVEEVENT)
         frame_mark_stale();
-}
-
-int frame_always_drawn() {
-    static const int always = [] {
-        const char* value = getenv("QUORVEL_DRAW_EVERY_FRAME");
-        return value && strcmp(value, "1") == 0 ? 1 : 0;
-    }();
-    return always;
 }
 
 // The window's size decides the picture too, however it changed.
