@@ -14,9 +14,16 @@ extern int frame_signing;
 void frame_fold(const void* data, std::size_t bytes);
 // The picture on screen may be lost or stale: the next frame is drawn whatever it shows.
 void frame_mark_stale();
-// Marks the picture stale after the window events that can spoil it: exposed, resized,
-// or gained or lost focus or visibility.
+// Something a picture may depend on changed (an event came, or a screen's work changed what
+// it shows): the next frame is signed again.
+void frame_note_change();
+// Notes an event as a change, and marks the picture stale after the window events that can
+// spoil it: exposed, resized, or gained or lost focus or visibility.
 void frame_note_event(Uint8 type);
+// 1 when the next frame may differ from the picture on screen: a change was noted since the
+// last frame was signed, or the picture is stale. Otherwise the frame would be the same, and
+// is not even signed.
+int frame_may_differ();
 // Nonzero: every frame is drawn and presented, whatever it shows. Set only by the baseline
 // that the benchmark and the screenshot comparison measure the game against (the program
 // built with QUORVEL_DRAW_EVERY_FRAME, and the in-process frame bench); 0 in the game.
