@@ -8,10 +8,12 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from xgame import GameFolder, Player, XServer, faketime_library  # noqa: E402
 
 ARGS = None  # the running script's arguments
@@ -209,6 +211,26 @@ class Display(unittest.TestCase):
                 # A console driver's own output may lead the line; the terminal is restored
                 # by then.
                 self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1])
+
+
+class Screenshots(unittest.TestCase):
+    def test_the_demonstration_shows_the_pictures_kept_in_docs(self):
+        """Pixel for pixel, so a frame the game failed to draw would show; the playing screen's
+        clock aside, as it shows how long the taps took."""
+        kept = os.path.join(ROOT, "docs", "screens")
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        with tempfile.TemporaryDirectory() as out:
+            subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "demo.py"), "--game-dir",
+                            ARGS.game_dir, "--out", out], env=env, check=True,
+                           stdout=subprocess.DEVNULL)
+            for name in os.listdir(kept):
+                shots = [os.path.join(kept, name), os.path.join(out, name)]
+                if name == "2-playing.png":  # the clock covered, in both
+                    for i, path in enumerate(shots):
+                        shots[i] = os.path.join(out, f"masked-{i}.png")
+                        subprocess.run(["convert", path, "-fill", "black", "-draw",
+                                        "rectangle 560,16 784,88", shots[i]], check=True)
+                self.assertTrue(same_pixels(*shots), name)
 
 
 if __name__ == "__main__":
