@@ -83,17 +83,17 @@ bool find_x11_window() {
 // bridge's own connection hears of exposes and of every change of the window's size, place,
 // parent or visibility, and of the screen's size, for the game to draw again.
 void watch_window() {
+    bridge.watch = XOpenDisplay(DisplayString(bridge.x_display));
+    if (!bridge.watch) return;  // then SDL keeps its exposes, as before
+    XSelectInput(bridge.watch, bridge.x_window,
+                 ExposureMask | StructureNotifyMask | VisibilityChangeMask);
+    XSelectInput(bridge.watch, DefaultRootWindow(bridge.watch), StructureNotifyMask);
+    XFlush(bridge.watch);
     XWindowAttributes sdl_selects;
     if (XGetWindowAttributes(bridge.x_display, bridge.x_window, &sdl_selects))
         XSelectInput(bridge.x_display, bridge.x_window,
                      sdl_selects.your_event_mask & ~ExposureMask);
     XFlush(bridge.x_display);
-    bridge.watch = XOpenDisplay(DisplayString(bridge.x_display));
-    if (!bridge.watch) return;
-    XSelectInput(bridge.watch, bridge.x_window,
-                 ExposureMask | StructureNotifyMask | VisibilityChangeMask);
-    XSelectInput(bridge.watch, DefaultRootWindow(bridge.watch), StructureNotifyMask);
-    XFlush(bridge.watch);
 }
 
 // Nothing from the server on the watching connection, found with one system call: the
