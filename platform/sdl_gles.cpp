@@ -274,6 +274,9 @@ int SDL_GLES_WindowSpoiled(int* width, int* height) {
     }
     XWindowAttributes now;
     if (!spoiled || !XGetWindowAttributes(bridge.watch, bridge.x_window, &now)) return 0;
+    // Events read from the socket while awaiting the reply wait in Xlib's queue, where the
+    // next frame's quiet check sees them.
+    XPending(bridge.watch);
     *width = now.width;
     *height = now.height;
     return 1;
