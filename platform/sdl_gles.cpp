@@ -8,6 +8,7 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <poll.h>
 
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,8 @@ struct Bridge {
     EGLSurface surface = EGL_NO_SURFACE;
     Display* x_display = nullptr;  // SDL's connection; null without a window
     Window x_window = 0;
+    Window x_fullscreen = 0;   // SDL's full-screen parent of the window
+    Display* watch = nullptr;  // the bridge's own connection, hearing of the window's changes
     int attrs[SDL_GLES_NUM_ATTRS] = {0, 0};
 };
 
@@ -65,19 +68,60 @@ bool offscreen_allowed() {
 }
 
 // SDL's X11 window, if the video driver has one.
-bool find_x11_window(Display** dpy, Window* win) {
+bool find_x11_window() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11) return false;
-    *dpy = info.info.x11.display;
-    *win = info.info.x11.window;
+    bridge.x_display = info.info.x11.display;
+    bridge.x_window = info.info.x11.window;
+    bridge.x_fullscreen = info.info.x11.fswindow;
     return true;
+}
+
+// On an expose SDL paints its own copy of the window's pixels, black since the game draws
+// with GL, over the picture, and tells the game nothing. So SDL hears of no expose; the
+// bridge's own connection hears of exposes and of every change of the window's size, place,
+// parent or visibility, and of the screen's size, for the game to draw again.
+void watch_window() {
+    bridge.watch = XOpenDisplay(DisplayString(bridge.x_display));
+    if (!bridge.watch) return;  // then SDL keeps its exposes, as before
+    XSelectInput(bridge.watch, bridge.x_window,
+                 ExposureMask | StructureNotifyMask | VisibilityChangeMask);
+    XSelectInput(bridge.watch, DefaultRootWindow(bridge.watch), StructureNotifyMask);
+    XFlush(bridge.watch);
+    XWindowAttributes sdl_selects;
+    if (XGetWindowAttributes(bridge.x_display, bridge.x_window, &sdl_selects))
+        XSelectInput(bridge.x_display, bridge.x_window,
+                     sdl_selects.your_event_mask & ~ExposureMask);
+    XFlush(bridge.x_display);
+}
+
+// Nothing from the server on the watching connection, found with one system call: the
+// usual answer, frame after frame, and cheaper than asking Xlib.
+bool watch_quiet() {
+    if (XQLength(bridge.watch) > 0) return false;
+    pollfd connection = {ConnectionNumber(bridge.watch), POLLIN, 0};
+    return poll(&connection, 1, 0) <= 0;
+}
+
+// A full-screen window follows the screen's new size; a managed one is left to the manager.
+void fit_fullscreen(int width, int height) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(bridge.watch, bridge.x_window, &root, &parent, &children, &count)) return;
+    XFree(children);
+    if (parent != bridge.x_fullscreen) return;
+    const auto w = static_cast<unsigned>(width), h = static_cast<unsigned>(height);
+    XMoveResizeWindow(bridge.watch, bridge.x_fullscreen, 0, 0, w, h);
+    XResizeWindow(bridge.watch, bridge.x_window, w, h);
+    XSync(bridge.watch, False);
 }
 
 // EGL's display for SDL's X11 window, or (dummy driver only) a surfaceless one;
 // EGL_NO_DISPLAY, with SDL's error set, when there is none.
 EGLDisplay open_display() {
-    if (find_x11_window(&bridge.x_display, &bridge.x_window)) {
+    if (find_x11_window()) {
+        watch_window();
         EGLDisplay display =
             eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(bridge.x_display));
         if (display == EGL_NO_DISPLAY) set_egl_error("eglGetDisplay");
@@ -220,7 +264,28 @@ void SDL_GLES_DeleteContext(SDL_GLES_Context* context) {
     bridge.surface = EGL_NO_SURFACE;
 }
 
+int SDL_GLES_WindowSpoiled(int* width, int* height) {
+    if (!bridge.watch || watch_quiet()) return 0;
+    bool spoiled = false;
+    while (XPending(bridge.watch)) {
+        XEvent e;
+        XNextEvent(bridge.watch, &e);
+        const bool screen = e.type == ConfigureNotify && e.xconfigure.window != bridge.x_window;
+        if (screen) fit_fullscreen(e.xconfigure.width, e.xconfigure.height);
+        spoiled = true;
+    }
+    XWindowAttributes now;
+    if (!spoiled || !XGetWindowAttributes(bridge.watch, bridge.x_window, &now)) return 0;
+    // Events read from the socket while awaiting the reply wait in Xlib's queue, where the
+    // next frame's quiet check sees them.
+    XPending(bridge.watch);
+    *width = now.width;
+    *height = now.height;
+    return 1;
+}
+
 void SDL_GLES_Quit() {
     if (bridge.display != EGL_NO_DISPLAY) eglTerminate(bridge.display);
+    if (bridge.watch) XCloseDisplay(bridge.watch);
     bridge = Bridge{};
 }

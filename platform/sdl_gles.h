@@ -23,6 +23,11 @@ SDL_GLES_Context* SDL_GLES_CreateContext();
 int SDL_GLES_MakeCurrent(SDL_GLES_Context* context);
 // Presents the back buffer.
 void SDL_GLES_SwapBuffers();
+// 1 when the window's picture may have been spoiled since the last call (uncovered, resized,
+// moved, shown or hidden, or the screen resized), with the window's size now; a full-screen
+// window is first fitted to a resized screen. Always 0 without an X11 window (and in the
+// browser, whose page fits the canvas and sends SDL a resize).
+int SDL_GLES_WindowSpoiled(int* width, int* height);
 // Releases the context and its surface.
 void SDL_GLES_DeleteContext(SDL_GLES_Context* context);
 // Releases everything the bridge holds; call before SDL_Quit.

@@ -12,6 +12,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game-dir", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--program", default="./quorvel", help="the program, in the game folder")
     args = parser.parse_args()
     out = os.path.abspath(args.out)
     os.makedirs(out, exist_ok=True)
@@ -25,7 +26,7 @@ def main():
     with GameFolder(args.game_dir) as folder, XServer() as x:
         print(f"No DISPLAY: playing on a virtual display {x.display} (800 x 480), "
               f"from a scratch game folder {folder.path}.")
-        p = Player(x, folder.path)
+        p = Player(x, folder.path, command=(args.program,))
         try:
             p.start()
             p.wait_for_buttons("main_menu.layout", "start_button")

@@ -15,7 +15,7 @@ build=(
 demo=(python3 xvfb xdotool x11-utils imagemagick faketime)
 web=(emscripten python3)
 tests=(
-  libgtest-dev file desktop-file-utils
+  libgtest-dev file desktop-file-utils x11-xserver-utils
   clang libclang-rt-14-dev clang-tidy
   chromium chromium-driver python3-selenium
 )

@@ -2,12 +2,12 @@
 #include "frame.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "graphics.h"
 
 int frame_signing = 0;
+int frame_draw_every = 0;
 
 namespace {
 
@@ -18,6 +18,7 @@ constexpr std::uint64_t FNV_PRIME = 1099511628211ULL;
 std::uint64_t signature = FNV_OFFSET;
 std::uint64_t on_screen = FNV_OFFSET;
 bool stale = true;
+bool noted = true;  // a change since the last signing
 
 }  // namespace
 
@@ -32,18 +33,15 @@ void frame_fold(const void* data, std::size_t bytes) {
 
 void frame_mark_stale() { stale = true; }
 
+void frame_note_change() { noted = true; }
+
 void frame_note_event(Uint32 type) {
+    frame_note_change();
     if (type == SDL_VIDEOEXPOSE || type == SDL_VIDEORESIZE || type == SDL_ACTIVEEVENT)
         frame_mark_stale();
 }
 
-int frame_always_drawn() {
-    static const int always = [] {
-        const char* value = getenv("QUORVEL_DRAW_EVERY_FRAME");
-        return value && strcmp(value, "1") == 0 ? 1 : 0;
-    }();
-    return always;
-}
+int frame_may_differ() { return noted || stale || frame_draw_every; }
 
 // The window's size decides the picture too, however it changed.
 void frame_sign_begin() {
@@ -57,6 +55,7 @@ int frame_sign_end() {
     frame_signing = 0;
     const int changed = stale || signature != on_screen;
     stale = false;
+    noted = false;
     on_screen = signature;
     return changed;
 }

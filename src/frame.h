@@ -14,12 +14,20 @@ extern int frame_signing;
 void frame_fold(const void* data, std::size_t bytes);
 // The picture on screen may be lost or stale: the next frame is drawn whatever it shows.
 void frame_mark_stale();
-// Marks the picture stale after the window events that can spoil it: exposed, resized,
-// or gained or lost focus or visibility.
+// Something a picture may depend on changed (an event came, or a screen's work changed what
+// it shows): the next frame is signed again.
+void frame_note_change();
+// Notes an event as a change, and marks the picture stale after the window events that can
+// spoil it: exposed, resized, or gained or lost focus or visibility.
 void frame_note_event(Uint32 type);
-// 1 when QUORVEL_DRAW_EVERY_FRAME=1 is set: every frame is drawn and presented, as a
-// baseline for the screenshot comparison and the benchmark. Read once.
-int frame_always_drawn();
+// 1 when the next frame may differ from the picture on screen: a change was noted since the
+// last frame was signed, or the picture is stale. Otherwise the frame would be the same, and
+// is not even signed.
+int frame_may_differ();
+// Nonzero: every frame is drawn and presented, whatever it shows. Set only by the baseline
+// that the benchmark and the screenshot comparison measure the game against (the program
+// built with QUORVEL_DRAW_EVERY_FRAME, and the in-process frame bench); 0 in the game.
+extern int frame_draw_every;
 // Starts a frame's signature: until frame_sign_end the primitives only fold.
 void frame_sign_begin();
 // Ends the signing; 1 when the frame's picture differs from the one on screen or that one
@@ -30,7 +38,7 @@ int frame_sign_end();
 // signing only.
 template <typename Draw>
 int frame_changed(const Draw& draw) {
-    if (frame_always_drawn()) return 1;
+    if (frame_draw_every) return 1;
     frame_sign_begin();
     draw();
     return frame_sign_end();

@@ -125,6 +125,13 @@ int resize_window(int width, int height, int /*fullscreen: the mode never change
     return 1;
 }
 
+void follow_window() {
+    int width = 0, height = 0;
+    if (!SDL_GLES_WindowSpoiled(&width, &height)) return;
+    resize_window(width, height, FULLSCREEN);
+    frame_mark_stale();
+}
+
 void toggle_fullscreen() {
     FULLSCREEN = FULLSCREEN ? 0 : static_cast<int>(SDL_FULLSCREEN);
     resize_window(real_screen_w, real_screen_h, FULLSCREEN);

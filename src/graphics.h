@@ -27,6 +27,10 @@ int init_gl();
 // Records the window size and sets viewport and projection; always 1. A size of 0 or less
 // changes nothing.
 int resize_window(int width, int height, int fullscreen);
+// After the window system spoiled the picture (a window over it gone, the window resized,
+// moved or shown again, the screen resized): the window's size now taken and the next
+// frame drawn whatever it shows.
+void follow_window();
 void toggle_fullscreen();
 // While a frame is signed (frame.h), this and every primitive below only add to its
 // signature.

@@ -126,6 +126,8 @@ int poll_input() {
         frame_note_event(event.type);
         if (!held(event)) result = apply_event();
     }
+    // After SDL's own handling of the window's events, which may have painted over it.
+    follow_window();
     return result;
 }
 

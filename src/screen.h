@@ -28,7 +28,9 @@ void screen_button_render(t_screen_layout* layout, t_button* button, const char*
 // made by `draw`, presented, then the screen's delay. A frame whose picture would be the
 // one on screen is neither drawn nor presented; entering a screen always draws. `draw`
 // runs up to twice a frame, first only signing, so it must draw and change nothing else:
-// a screen's changes from frame to frame belong in `work`.
+// a screen's changes from frame to frame belong in `work`, which calls frame_note_change
+// when it changes what is shown. With no event and no change noted, a frame is not even
+// signed.
 template <typename OnTap, typename Work, typename Draw>
 void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap on_tap, Work work,
                  Draw draw) {
@@ -39,7 +41,7 @@ void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap 
         if (screen_poll_tap(&x, &y)) on_tap(x, y);
         if (exit_state) screen_handle_exit(*exit_state);
         work();
-        if (frame_changed(draw)) {
+        if (frame_may_differ() && frame_changed(draw)) {
             draw();
             update_screen();
         }

@@ -1,8 +1,10 @@
 // The playing screen: a new round against the clock; tap the answer, skip, or quit.
 #include <algorithm>
+#include <cstring>
 
 #include "bingo_card.h"
 #include "button.h"
+#include "frame.h"
 #include "game.h"
 #include "graphics.h"
 #include "layout.h"
@@ -58,6 +60,15 @@ void playing_run_clock() {
 
 namespace {
 
+// The clock shows whole seconds, so the picture changes only when its text does.
+void run_clock_shown() {
+    char before[ROUND_TIME_TEXT_SIZE], after[ROUND_TIME_TEXT_SIZE];
+    round_time_text(bingo_round.time_remaining, before, sizeof before);
+    playing_run_clock();
+    round_time_text(bingo_round.time_remaining, after, sizeof after);
+    if (strcmp(before, after) != 0) frame_note_change();
+}
+
 void draw(Playing* play) {
     clear_screen();
     bc_render(&bingo_card, layout_get_item(play->layout, "bingo_card"));
@@ -79,6 +90,6 @@ void do_playing() {
     Playing play = enter();
     screen_loop(
         MAIN_MENU, PLAYING_DELAY_MS, [&](float x, float y) { handle_tap(&play, x, y); },
-        playing_run_clock, [&] { draw(&play); });
+        run_clock_shown, [&] { draw(&play); });
     leave(&play);
 }

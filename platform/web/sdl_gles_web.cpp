@@ -44,6 +44,10 @@ int SDL_GLES_MakeCurrent(SDL_GLES_Context* context) { return context ? 0 : -1; }
 // The browser shows the canvas's drawing once the game yields (SDL_Delay).
 void SDL_GLES_SwapBuffers() {}
 
+// The page fits the canvas itself and tells the game through SDL's resize event; nothing
+// covers a canvas's picture.
+int SDL_GLES_WindowSpoiled(int* /*width*/, int* /*height*/) { return 0; }
+
 // The context lives as long as the page.
 void SDL_GLES_DeleteContext(SDL_GLES_Context* /*context*/) {}
 

@@ -9,10 +9,12 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from xgame import (FAKE_START, GameFolder, Player, SteppedClock, XServer,  # noqa: E402
                    faketime_library)
 
@@ -108,24 +110,47 @@ class Play(PlayerTestCase):
         p.wait_for_buttons("hiscores.layout", "done_button")
         self.assertTrue(same_pixels(table, p.screenshot("again.png")))
 
+    def expect_picture_back_after_a_cover(self, screen):
+        """Another program's window opened over the game and closed: the picture under it is
+        drawn again, whatever the screen."""
+        box = "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
+        before = self.player.screenshot("before.png")
+        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=self.x.env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
+        self.assertFalse(same_pixels(before + box, self.player.screenshot("covered.png") + box))
+        cover.kill()
+        cover.wait()
+        time.sleep(0.2)
+        self.assertTrue(same_pixels(before + box, self.player.screenshot("after.png") + box),
+                        screen)
+
     def test_time_out_leads_through_the_review_to_the_score(self):
         # A double tap on Start taps no square; the clock set an hour ahead and back and a 10 s
         # stop take no play time: after 50 s of wrong taps, the round times out in 10 s of play.
+        # On each screen a window that covered the game leaves its picture whole.
         p, clock, stop = self.player, SteppedClock(self.folder.file("clock")), 10
         p.start_at_menu(clock.env)
+        self.expect_picture_back_after_a_cover("main menu")
         started = time.monotonic()
         rnd = p.begin_round(clicks=2)
         p.answer_current(rnd)
+        self.expect_picture_back_after_a_cover("a round")
         clock.set("2027-03-01 13:00:00")
         clock.set(FAKE_START)
         p.game.pause(stop)
         timed_out = p.run_out_the_clock(rnd, taps=10, timeout=20)
         self.assertAlmostEqual(timed_out - started - stop, 10, delta=1, msg="seconds played")
         p.tap(REVIEW, "next_button", settle=0.2)
+        self.expect_picture_back_after_a_cover("review")
         p.tap(REVIEW, "continue_button")
         p.wait_for_buttons("round_score.layout", "continue_button")
+        self.expect_picture_back_after_a_cover("round score")
         p.tap("round_score.layout", "continue_button")
+        p.wait_for_buttons("get_initials.layout", "enter_button")
+        self.expect_picture_back_after_a_cover("initials")
         p.enter_initials("")  # any score makes an empty table
+        self.expect_picture_back_after_a_cover("high scores")
         self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
         p.tap("hiscores.layout", "done_button")
         p.wait_for_buttons(MENU, "start_button")
@@ -175,6 +200,25 @@ class Display(unittest.TestCase):
                 if p.game:
                     p.game.kill()
 
+    def test_picture_follows_the_screen_resized_and_taps_land_in_the_new_fit(self):
+        with GameFolder(ARGS.game_dir) as folder, XServer() as x:
+            p = Player(x, folder.path)
+            try:
+                p.start_at_menu()
+                menu = p.screenshot("menu.png")
+                for size in ((640, 400), (800, 480)):
+                    # Xvfb resizes the screen but keeps its output's mode, and says so.
+                    x.run("xrandr", "--fb", "%dx%d" % size, check=False)
+                    p.screen = size
+                    p.begin_round()  # tapped where Start now shows
+                    p.game.key("Escape")
+                    p.wait_for_buttons(MENU, "start_button")
+                self.assertTrue(same_pixels(menu, p.screenshot("again.png")))
+                self.assertEqual(p.game.key_until_exit("Escape"), 0)
+            finally:
+                if p.game:
+                    p.game.kill()
+
     def test_a_failed_video_start_says_why_and_ends_with_status_1(self):
         free = next(n for n in range(87, 200) if not os.path.exists(f"/tmp/.X{n}-lock"))
         base = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
@@ -190,6 +234,26 @@ class Display(unittest.TestCase):
                 # A console driver's own output may lead the line; the terminal is restored
                 # by then.
                 self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1])
+
+
+class Screenshots(unittest.TestCase):
+    def test_the_demonstration_shows_the_pictures_kept_in_docs(self):
+        """Pixel for pixel, so a frame the game failed to draw would show; the playing screen's
+        clock aside, as it shows how long the taps took."""
+        kept = os.path.join(ROOT, "docs", "screens")
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        with tempfile.TemporaryDirectory() as out:
+            subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "demo.py"), "--game-dir",
+                            ARGS.game_dir, "--out", out], env=env, check=True,
+                           stdout=subprocess.DEVNULL)
+            for name in os.listdir(kept):
+                shots = [os.path.join(kept, name), os.path.join(out, name)]
+                if name == "2-playing.png":  # the clock covered, in both
+                    for i, path in enumerate(shots):
+                        shots[i] = os.path.join(out, f"masked-{i}.png")
+                        subprocess.run(["convert", path, "-fill", "black", "-draw",
+                                        "rectangle 560,16 784,88", shots[i]], check=True)
+                self.assertTrue(same_pixels(*shots), name)
 
 
 if __name__ == "__main__":

@@ -15,7 +15,6 @@
 #include <utility>
 
 #include "fonts.h"
-#include "frame.h"
 #include "game.h"
 #include "graphics.h"
 #include "hiscore.h"
@@ -45,8 +44,6 @@ testing::AssertionResult failed_with(int result, const char* why) {
 
 // The bridge from SDL to GL ES, refusing what it cannot do and naming EGL's error.
 void bridge_and_check() {
-    setenv("QUORVEL_DRAW_EVERY_FRAME", "0", 1);  // the switch is on only when 1
-    EXPECT_EQ(frame_always_drawn(), 0);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_TRUE(SDL_SetVideoMode(GAME_WIDTH, GAME_HEIGHT, 16, 0));
     const char* const uninitialised = "the GL ES bridge is not initialised";
@@ -74,8 +71,6 @@ void window_and_check() {
     XServer x(24);
     std::optional<ScratchGameFolder> folder(std::in_place);  // gone before the process ends
     folder->write("hiscores.dat", "321 ST\n");
-    setenv("QUORVEL_DRAW_EVERY_FRAME", "1", 1);
-    EXPECT_EQ(frame_always_drawn(), 1);
     game.state = EXITING;  // as a game before may have left it
     const time_t started = time(nullptr);
     ASSERT_EQ(initialize(), 1);
