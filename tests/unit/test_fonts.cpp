@@ -126,11 +126,11 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     std::vector<std::pair<std::string, std::string>> cases = {
         // a description, what is named
         {dir_.write("e.fnt", ""), "image \n"},
-        {dir_.write("s.fnt", "test -1 94"), "image \n"},
+        {dir_.write("s.fnt", FIELDS), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
         {dir_.write("far.fnt", FIELDS + std::string(MOST_BYTES - strlen(FIELDS), ' ') + "s.bmp"),
          "image \n"},
-        {describe(long_name), long_name.substr(0, 31) + "\n"}};
+        {describe(long_name), long_name.substr(0, FONT_NAME_SIZE - 1) + "\n"}};
     for (const char* name : {"strip_no_glyphs.bmp", "strip_54_glyphs.bmp", "strip_129_glyphs.bmp",
                              "headers/refused_empty.bmp", "headers/refused_not_a_picture.bmp"}) {
         const std::string path = strip(name);
@@ -144,7 +144,8 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         cases.emplace_back(describe(file), file);
     }
     for (const auto& [description, named] : cases)
-        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
+        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named))
+            << description;
     EXPECT_NE(sprites[0].texture, 0u) << "the first glyph cut";
     EXPECT_FALSE(sprites[0].immortal) << "given back";
     EXPECT_STREQ(sprites[0].filename, "");

@@ -10,12 +10,13 @@
 
 namespace {
 
-// The rules, a part at a time. A question from two draws of rand(), each scaled by division to
-// an operand from 0 to the level's largest: "left op right = " and its answer.
-std::pair<std::string, int> question_from(int type, int level, int first_draw, int second_draw) {
+// The rules, a part at a time. A question from the next two draws of rand(), each scaled by
+// division to an operand from 0 to the level's largest: "left op right = " and its answer.
+std::pair<std::string, int> next_question(int type, int level) {
     const unsigned long largest_operand[NUM_SKILL_LEVELS] = {10, 20, 100};
     const unsigned long scale = (RAND_MAX + 1ul) / largest_operand[level];
-    const int a = int(first_draw / scale), b = int(second_draw / scale);
+    const int a = int(rand() / scale);
+    const int b = int(rand() / scale);
     const int divisor = a ? a : std::max(b, 1), quotient = a ? b : 0;  // exact, never by 0
     // By type: ADDITION, SUBTRACTION (the larger first), MULTIPLICATION, DIVISION.
     const int left[] = {a, std::max(a, b), a, divisor * quotient};
@@ -71,10 +72,12 @@ bool blackout(const t_bingo_card& card) { return bingos(card) == int(card_lines(
 
 // A tap on an unmarked square holding the current answer marks it and answers the question, the
 // cursor moving on to the next unanswered one; on another unmarked square it costs 5 seconds
-// (never below 0); on a marked one, nothing.
+// (never below 0); on a marked one or off the card, nothing.
 constexpr int WRONG_TAP_COST_MS = 5000;
-void tap(t_round* round, t_bingo_card* card, int row, int col) {
-    t_card_square& tapped = card->squares[row][col];
+void tap(t_round* round, t_bingo_card* card, float row, float col) {  // in cells from the corner
+    if (std::min(row, col) < 0 || std::max(row, col) > CARD_SIZE) return;  // off: edges are on
+    const int last = CARD_SIZE - 1;  // the far edge counts for the last row or column
+    t_card_square& tapped = card->squares[std::min(int(row), last)][std::min(int(col), last)];
     t_question& current = round->questions[round->curr_q_idx];
     if (tapped.marked) return;
     if (tapped.answer_value != current.answer) {
@@ -85,12 +88,6 @@ void tap(t_round* round, t_bingo_card* card, int row, int col) {
     int& at = round->curr_q_idx;
     for (int step = 0; step < NUM_QUESTIONS && round->questions[at].answered; step++)
         at = (at + 1) % NUM_QUESTIONS;
-}
-
-// The row or column under a tap `cells` along a side of the card (the far edge counts for the
-// last one), or -1 off the card.
-int cell_under(float cells) {
-    return cells < 0 || cells > CARD_SIZE ? -1 : std::min(int(cells), CARD_SIZE - 1);
 }
 
 }  // namespace
@@ -116,8 +113,7 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
             bc_init(&card, &round);
             srand(seed);  // the deal again, as the rules make it
             for (const t_question& q : round.questions) {
-                const int first_draw = rand();
-                const auto [sum, answer] = question_from(type, level, first_draw, rand());
+                const auto [sum, answer] = next_question(type, level);
                 ASSERT_STREQ(q.text, (sum + "?").c_str());
                 ASSERT_STREQ(q.solutiontext, (sum + std::to_string(answer)).c_str());
                 ASSERT_EQ(q.answer, answer) << sum;
@@ -143,8 +139,7 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
                 const bool card_given = step % 50;  // now and then no rectangle: ignored
                 t_round want_round = round;
                 t_bingo_card want_card = card;
-                if (card_given && cell_under(col) >= 0 && cell_under(row) >= 0)
-                    tap(&want_round, &want_card, cell_under(row), cell_under(col));
+                if (card_given) tap(&want_round, &want_card, row, col);
                 bc_handle_event_left_click(&card, card_given ? &item : nullptr, &round, nullptr,
                                            item.x + item.w * col / CARD_SIZE,
                                            item.y + item.h * row / CARD_SIZE);
@@ -206,10 +201,11 @@ TEST(RoundDisplay, CardAsThePlayerSeesIt) {
         bc_render(&card, &item);
         bc_score(&card, 1, &item);
         const t_frame f;
-        auto colour = [&](float px, float py) {  // the panel's light blue, or anything else
+        auto colour = [&](float px, float py) {
             const GLubyte* p = f.at(px, py);
             if (f.sum(px, py) == 765) return "white";
-            return p[0] > p[2] + 50 ? "red" : p[2] > p[0] + 100 ? "blue" : "panel";
+            if (p[0] > p[2] + 50) return "red";
+            return p[2] > p[0] + 100 ? "blue" : p[0] > 150 ? "panel" : "dark";  // panel: light blue
         };
         EXPECT_EQ(drawn_outside(f, item, 2), 0) << name << ": drawn beside the card";
         for (const Line& line : card_lines())
