@@ -151,6 +151,10 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
                 EXPECT_EQ(bc_score(&card, 0, nullptr), points);
                 EXPECT_EQ(card.num_bingos, bingos(card));
                 EXPECT_EQ(card.blackout, blackout(card));
+                int marked = 0;  // a square for each answered question
+                for (int i = 0; i < NUM_QUESTIONS; i++) marked += square(card, i).marked;
+                EXPECT_EQ(round_num_answered_questions(&round), marked);
+                EXPECT_EQ(round_num_unanswered_questions(&round), NUM_QUESTIONS - marked);
             }
         }
 }
@@ -169,6 +173,15 @@ TEST(Round, TheCursorStepsToAnUnansweredQuestion) {
     EXPECT_EQ(round.curr_q_idx, 7);
     EXPECT_EQ(round_previous_question(&round), 1);
     EXPECT_EQ(round.curr_q_idx, 7);
+}
+
+// 50 points for each whole second left.
+TEST(Round, TheTimeBonusCountsWholeSecondsLeft) {
+    t_round round{};
+    for (const auto& [ms, bonus] : {std::pair{999, 0}, {1000, 50}, {60000, 3000}}) {
+        round.time_remaining = ms;
+        EXPECT_EQ(round_time_bonus(&round), bonus) << ms << " ms";
+    }
 }
 
 // A square is marked once, and none beyond the card.
