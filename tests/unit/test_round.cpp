@@ -90,6 +90,22 @@ void tap(t_round* round, t_bingo_card* card, float row, float col) {  // in cell
         at = (at + 1) % NUM_QUESTIONS;
 }
 
+// Where a step taps, (row, column) in cells from the card's corner: at spots on, at the edges of
+// or just off the card, or half the time inside a square holding the current answer.
+std::pair<float, float> spot_to_tap(std::mt19937& pick, t_round& round, t_bingo_card& card,
+                                    int step) {
+    const float spots[] = {-0.01f, 0, 0.5f, 0.99f, 1, 2.5f, 3, 4.99f, 5, 5.01f};
+    const float col = spots[pick() % std::size(spots)], row = spots[pick() % std::size(spots)];
+    const float in_a_square = std::array{0.0f, 0.5f, 0.99f}[step % 3];
+    const bool aimed = pick() % 2;
+    std::pair<float, float> spot = {row, col};
+    for (int i = 0; aimed && i < NUM_QUESTIONS; i++)
+        if (!square(card, i).marked &&
+            square(card, i).answer_value == round.questions[round.curr_q_idx].answer)
+            spot = {i / CARD_SIZE + in_a_square, i % CARD_SIZE + in_a_square};
+    return spot;
+}
+
 }  // namespace
 
 // Every type and level, from seeds whose rounds reach rand()'s top values, played to a full card
@@ -97,8 +113,6 @@ void tap(t_round* round, t_bingo_card* card, float row, float col) {  // in cell
 // answer, on clocks either side of a wrong tap's cost.
 TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
     t_layout_item item = {"bingo_card", 20, 40, 400, 250};
-    const float spots[] = {-0.01f, 0, 0.5f, 0.99f, 1, 2.5f, 3, 4.99f, 5, 5.01f};  // in cells
-    const float in_a_square[] = {0, 0.5f, 0.99f};
     const int clocks_ms[] = {0, 1, 4999, 5000, 5001, 7999};
     std::mt19937 pick(12345);
     t_round round{};
@@ -127,14 +141,7 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
             ASSERT_EQ(card.num_bingos, 0);
             ASSERT_EQ(card.blackout, 0);
             for (int step = 0; !blackout(card); step++) {
-                float col = spots[pick() % std::size(spots)],
-                      row = spots[pick() % std::size(spots)];
-                const bool aimed = pick() % 2;
-                const int current = round.questions[round.curr_q_idx].answer;
-                for (int i = 0; aimed && i < NUM_QUESTIONS; i++)
-                    if (!square(card, i).marked && square(card, i).answer_value == current)
-                        col = i % CARD_SIZE + in_a_square[step % 3],
-                        row = i / CARD_SIZE + in_a_square[step % 3];
+                const auto [row, col] = spot_to_tap(pick, round, card, step);
                 round.time_remaining = clocks_ms[pick() % std::size(clocks_ms)];
                 const bool card_given = step % 50;  // now and then no rectangle: ignored
                 t_round want_round = round;
