@@ -182,15 +182,6 @@ TEST(Round, TheCursorStepsToAnUnansweredQuestion) {
     EXPECT_EQ(round.curr_q_idx, 7);
 }
 
-// 50 points for each whole second left.
-TEST(Round, TheTimeBonusCountsWholeSecondsLeft) {
-    t_round round{};
-    for (const auto& [ms, bonus] : {std::pair{999, 0}, {1000, 50}, {60000, 3000}}) {
-        round.time_remaining = ms;
-        EXPECT_EQ(round_time_bonus(&round), bonus) << ms << " ms";
-    }
-}
-
 // A square is marked once, and none beyond the card.
 TEST(Round, ASquareIsMarkedOnceAndNoneBeyondTheCard) {
     t_bingo_card card{};
