@@ -158,10 +158,6 @@ TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
                 EXPECT_EQ(bc_score(&card, 0, nullptr), points);
                 EXPECT_EQ(card.num_bingos, bingos(card));
                 EXPECT_EQ(card.blackout, blackout(card));
-                int marked = 0;  // a square for each answered question
-                for (int i = 0; i < NUM_QUESTIONS; i++) marked += square(card, i).marked;
-                EXPECT_EQ(round_num_answered_questions(&round), marked);
-                EXPECT_EQ(round_num_unanswered_questions(&round), NUM_QUESTIONS - marked);
             }
         }
 }
