@@ -2,11 +2,13 @@
 // make no font.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "datafile.h"
 #include "files.h"
 #include "fonts.h"
 #include "pixels.h"
@@ -38,7 +40,9 @@ class Font : public ::testing::Test {
     }
 
     // A description: `fields` (name, space glyph, count) and then the strip's name.
-    std::string describe(const std::string& strip, const std::string& fields = "test -1 94") {
+    static constexpr const char* FIELDS = "test -1 94";
+    static constexpr size_t MOST_BYTES = 4 * DATAFILE_WORD_BYTES;  // four words at their widest
+    std::string describe(const std::string& strip, const std::string& fields = FIELDS) {
         return dir_.write(std::to_string(files_++) + ".fnt", fields + " " + strip);
     }
 
@@ -65,9 +69,10 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
     const std::string strip94 = strip("strip_94_glyphs.bmp");
     t_font* gap = load(describe(strip94, std::string(40, 'x') + " 3x 94"));
     t_font* drawn = load(dir_.write("d.fnt", "test 1 many " + strip94 + " more\n1 2"));
-    ASSERT_TRUE(gap && drawn);
-    const std::string padded = std::string(246 - strip94.size(), ' ') + strip94;  // to byte 256
-    EXPECT_NE(load(dir_.write("p.fnt", "test -1 94" + padded)), nullptr);
+    ASSERT_NE(gap, nullptr);
+    ASSERT_NE(drawn, nullptr);
+    const std::string to_the_last_byte(MOST_BYTES - strlen(FIELDS) - strip94.size(), ' ');
+    EXPECT_NE(load(dir_.write("p.fnt", FIELDS + to_the_last_byte + strip94)), nullptr);
     // The largest int names no glyph, so a space is nothing; one beyond it is no int, even one
     // that would wrap round to glyph 1.
     for (const auto& [fields, space] : {std::pair{"test x 94", 6},
@@ -77,7 +82,9 @@ TEST_F(Font, GlyphsAreCutFromInkedRunsAndTextIsMeasuredAndDrawnWithThem) {
         EXPECT_EQ(font_strlen(load(describe(strip94, fields)), " "), space) << fields;
     EXPECT_EQ(font_height(gap), 10);
     EXPECT_TRUE(sprites[gap->chars[0]].immortal) << "a font's glyphs are never evicted";
-    EXPECT_EQ(font_strlen(nullptr, "A") + font_strlen(gap, nullptr) + font_height(nullptr), 0);
+    EXPECT_EQ(font_strlen(nullptr, "A"), 0);
+    EXPECT_EQ(font_strlen(gap, nullptr), 0);
+    EXPECT_EQ(font_height(nullptr), 0);
     EXPECT_EQ(font_strlen(gap, "!\"AA"), 1 + 10 + 202);
     font_write(gap, "!\"", 0, 0, 0);
     font_write(gap, "\t\200\241A B", 100, 0, 0);
@@ -119,10 +126,11 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
     std::vector<std::pair<std::string, std::string>> cases = {
         // a description, what is named
         {dir_.write("e.fnt", ""), "image \n"},
-        {dir_.write("s.fnt", "test -1 94"), "image \n"},
+        {dir_.write("s.fnt", FIELDS), "image \n"},
         {huge_file(dir_, "h.fnt"), "image \n"},
-        {dir_.write("far.fnt", "test -1 94" + std::string(246, ' ') + "s.bmp"), "image \n"},
-        {describe(long_name), long_name.substr(0, 31) + "\n"}};
+        {dir_.write("far.fnt", FIELDS + std::string(MOST_BYTES - strlen(FIELDS), ' ') + "s.bmp"),
+         "image \n"},
+        {describe(long_name), long_name.substr(0, FONT_NAME_SIZE - 1) + "\n"}};
     for (const char* name : {"strip_no_glyphs.bmp", "strip_54_glyphs.bmp", "strip_129_glyphs.bmp",
                              "headers/refused_empty.bmp", "headers/refused_not_a_picture.bmp"}) {
         const std::string path = strip(name);
@@ -136,6 +144,9 @@ TEST_F(Font, AFontThatCannotBeCompletedIsNotReturned) {
         cases.emplace_back(describe(file), file);
     }
     for (const auto& [description, named] : cases)
-        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named));
-    EXPECT_TRUE(sprites[0].texture != 0 && !sprites[0].immortal && !sprites[0].filename[0]);
+        EXPECT_TRUE(one_error(printed([&] { EXPECT_EQ(load(description), nullptr); }), named))
+            << description;
+    EXPECT_NE(sprites[0].texture, 0u) << "the first glyph cut";
+    EXPECT_FALSE(sprites[0].immortal) << "given back";
+    EXPECT_STREQ(sprites[0].filename, "");
 }

@@ -1,126 +1,199 @@
-// Rounds played against a model of the rules written apart from the game's code; the card drawn.
+// Rounds played against a model of the rules written apart from the game's code; the clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
-#include "pixels.h"
 #include "round_display.h"
-#include "screen_helpers.h"
 
-// Every type and level from seeds reaching rand()'s top values, played by taps at random spots or
-// on the answer. A right unmarked square is marked and its question answered, the cursor moving on
-// to the next unanswered one; a wrong one costs 5 s (never below 0); a marked square, a tap outside
-// (the edges are in) or a card with no rectangle, nothing. Lines score 1000, a blackout 10000.
+namespace {
+
+// The rules, a part at a time. A question from the next two draws of rand(), each scaled by
+// division to an operand from 0 to the level's largest: "left op right = " and its answer.
+std::pair<std::string, int> next_question(int type, int level) {
+    const unsigned long largest_operand[NUM_SKILL_LEVELS] = {10, 20, 100};
+    const unsigned long scale = (RAND_MAX + 1ul) / largest_operand[level];
+    const int a = int(rand() / scale);
+    const int b = int(rand() / scale);
+    const int divisor = a ? a : std::max(b, 1), quotient = a ? b : 0;  // exact, never by 0
+    // By type: ADDITION, SUBTRACTION (the larger first), MULTIPLICATION, DIVISION.
+    const int left[] = {a, std::max(a, b), a, divisor * quotient};
+    const int right[] = {b, std::min(a, b), b, divisor};
+    const int answer[] = {a + b, std::abs(a - b), a * b, quotient};
+    const std::string sum = std::to_string(left[type]) + ' ' + "+-*/"[type] + ' ';
+    return {sum + std::to_string(right[type]) + " = ", answer[type]};
+}
+
+// After the questions, the question dealt onto each square, row by row: drawn again while it is
+// dealt already, or while rand()'s top values name a 26th.
+std::vector<int> deal_order() {
+    std::vector<int> order;
+    while (order.size() < NUM_QUESTIONS) {
+        const int index = rand() / (RAND_MAX / NUM_QUESTIONS);
+        if (index < NUM_QUESTIONS && std::count(order.begin(), order.end(), index) == 0)
+            order.push_back(index);
+    }
+    return order;
+}
+
+// Square i, row by row.
+t_card_square& square(t_bingo_card& card, int i) {
+    return card.squares[i / CARD_SIZE][i % CARD_SIZE];
+}
+
+// The lines that score, each its five squares (row, column): rows, columns and diagonals.
+using Line = std::vector<std::pair<int, int>>;
+Line line_from(int row, int col, int down, int right) {
+    Line line;
+    for (int i = 0; i < CARD_SIZE; i++) line.push_back({row + i * down, col + i * right});
+    return line;
+}
+std::vector<Line> card_lines() {
+    std::vector<Line> lines = {line_from(0, 0, 1, 1), line_from(CARD_SIZE - 1, 0, -1, 1)};
+    for (int k = 0; k < CARD_SIZE; k++)  // row k, column k
+        lines.insert(lines.end(), {line_from(k, 0, 0, 1), line_from(0, k, 1, 0)});
+    return lines;
+}
+
+bool complete(const t_bingo_card& card, const Line& line) {
+    auto marked = [&](auto square) { return card.squares[square.first][square.second].marked; };
+    return std::all_of(line.begin(), line.end(), marked);
+}
+int bingos(const t_bingo_card& card) {
+    int complete_lines = 0;
+    for (const Line& line : card_lines()) complete_lines += complete(card, line);
+    return complete_lines;
+}
+bool blackout(const t_bingo_card& card) { return bingos(card) == int(card_lines().size()); }
+
+// A tap on an unmarked square holding the current answer marks it and answers the question, the
+// cursor moving on to the next unanswered one; on another unmarked square it costs 5 seconds
+// (never below 0); on a marked one or off the card, nothing.
+constexpr int WRONG_TAP_COST_MS = 5000;
+void tap(t_round* round, t_bingo_card* card, float row, float col) {  // in cells from the corner
+    if (std::min(row, col) < 0 || std::max(row, col) > CARD_SIZE) return;  // off: edges are on
+    const int last = CARD_SIZE - 1;  // the far edge counts for the last row or column
+    t_card_square& tapped = card->squares[std::min(int(row), last)][std::min(int(col), last)];
+    t_question& current = round->questions[round->curr_q_idx];
+    if (tapped.marked) return;
+    if (tapped.answer_value != current.answer) {
+        round->time_remaining = std::max(0, round->time_remaining - WRONG_TAP_COST_MS);
+        return;
+    }
+    tapped.marked = current.answered = 1;
+    int& at = round->curr_q_idx;
+    for (int step = 0; step < NUM_QUESTIONS && round->questions[at].answered; step++)
+        at = (at + 1) % NUM_QUESTIONS;
+}
+
+// Where a step taps, (row, column) in cells from the card's corner: at spots on, at the edges of
+// or just off the card, or half the time inside a square holding the current answer.
+std::pair<float, float> spot_to_tap(std::mt19937& pick, t_round& round, t_bingo_card& card,
+                                    int step) {
+    const float spots[] = {-0.01f, 0, 0.5f, 0.99f, 1, 2.5f, 3, 4.99f, 5, 5.01f};
+    const float col = spots[pick() % std::size(spots)], row = spots[pick() % std::size(spots)];
+    const float in_a_square = std::array{0.0f, 0.5f, 0.99f}[step % 3];
+    const bool aimed = pick() % 2;
+    std::pair<float, float> spot = {row, col};
+    for (int i = 0; aimed && i < NUM_QUESTIONS; i++)
+        if (!square(card, i).marked &&
+            square(card, i).answer_value == round.questions[round.curr_q_idx].answer)
+            spot = {i / CARD_SIZE + in_a_square, i % CARD_SIZE + in_a_square};
+    return spot;
+}
+
+}  // namespace
+
+// Every type and level, from seeds whose rounds reach rand()'s top values, played to a full card
+// by taps at spots on, at the edges of and just off a card that is not square, or aimed at the
+// answer, on clocks either side of a wrong tap's cost.
 TEST(Round, PlayedFromItsSeedAsTheRulesSay) {
-    t_layout_item item = {"bingo_card", 20, 40, 400, 250};  // not square, off the origin
-    const float spots[] = {-0.01f, 0, 0.5f, 0.99f, 1, 2.5f, 3, 4.99f, 5, 5.01f};  // in cells
-    const int all = (1 << NUM_QUESTIONS) - 1;
+    t_layout_item item = {"bingo_card", 20, 40, 400, 250};
+    const int clocks_ms[] = {0, 1, 4999, 5000, 5001, 7999};
     std::mt19937 pick(12345);
     t_round round{};
     t_bingo_card card{};  // each round starts where the last ended, all marked and answered
-    for (unsigned seed : {1u, 15700816u, 28280777u, 6297604u, 4239808u}) {
+    for (unsigned seed : {1u, 15700816u, 28280777u, 6297604u, 4239808u})
         for (int kind = 0; kind < NUM_QTYPES * NUM_SKILL_LEVELS; kind++) {
-            int index = NUM_QUESTIONS, marks = 0;  // marks: a bit a square
-            bool used[NUM_QUESTIONS] = {};
+            const int type = kind / NUM_SKILL_LEVELS, level = kind % NUM_SKILL_LEVELS;
+            SCOPED_TRACE(std::to_string(seed) + " " + qtype_str[type] + " " +
+                         skill_level_str[level]);
             srand(seed);
-            round_init(&round, t_question_type(kind / 3), t_skill_level(kind % 3), 0);
+            round_init(&round, t_question_type(type), t_skill_level(level), 0);
             bc_init(&card, &round);
-            srand(seed);  // two draws a question scaled by division to 0..max, then the deal
+            srand(seed);  // the deal again, as the rules make it
             for (const t_question& q : round.questions) {
-                const unsigned long step = 2147483648ul / std::array{10ul, 20ul, 100ul}[kind % 3];
-                int type = kind / 3, a = int(rand() / step), b = int(rand() / step);
-                if (type == SUBTRACTION && b > a) std::swap(a, b);     // the larger first
-                if (type == DIVISION && a == 0) a = b ? b : 1, b = 0;  // 0 / the quotient or 0 / 1
-                const int answer = std::array{a + b, a - b, a * b, b}[type];  // a divides a * b
-                const std::string text = std::to_string(type == DIVISION ? a * b : a) + " " +
-                                         "+-*/"[type] + " " +
-                                         std::to_string(type == DIVISION ? a : b) + " = ";
-                ASSERT_TRUE(q.text == text + "?" && q.answer == answer && !q.answered &&
-                            q.solutiontext == text + std::to_string(answer));
+                const auto [sum, answer] = next_question(type, level);
+                ASSERT_STREQ(q.text, (sum + "?").c_str());
+                ASSERT_STREQ(q.solutiontext, (sum + std::to_string(answer)).c_str());
+                ASSERT_EQ(q.answer, answer) << sum;
+                ASSERT_FALSE(q.answered) << sum;
             }
-            for (int i = 0; i < NUM_QUESTIONS; used[index] = true, i++) {
-                while (index == NUM_QUESTIONS || used[index]) index = rand() / 85899345;
-                const t_card_square& square = card.squares[i / 5][i % 5];
-                ASSERT_TRUE(square.answer_value == round.questions[index].answer && !square.marked);
+            const std::vector<int> dealt = deal_order();
+            for (int i = 0; i < NUM_QUESTIONS; i++) {
+                ASSERT_EQ(square(card, i).answer_value, round.questions[dealt[i]].answer) << i;
+                ASSERT_FALSE(square(card, i).marked) << "square " << i;
             }
-            for (int step = 0; marks != all; step++) {
-                float col = spots[pick() % 10], row = spots[pick() % 10];
-                for (int i = pick() % 2 ? 0 : NUM_QUESTIONS; i < NUM_QUESTIONS; i++)  // aimed
-                    if (!(marks >> i & 1) && card.squares[i / 5][i % 5].answer_value ==
-                                                 round.questions[round.curr_q_idx].answer)
-                        col = i % 5 + spots[1 + step % 3], row = i / 5 + spots[1 + step % 3];
-                round.time_remaining = static_cast<int>(pick() % 8000);
-                t_round want = round;
-                t_bingo_card marked = card;
-                const int i = std::min(4, int(row)) * 5 + std::min(4, int(col));
-                const bool open =
-                    col >= 0 && col <= 5 && row >= 0 && row <= 5 && step % 50 && !(marks >> i & 1);
-                t_card_square& square = marked.squares[i / 5][i % 5];
-                if (open && square.answer_value == want.questions[want.curr_q_idx].answer) {
-                    square.marked = want.questions[want.curr_q_idx].answered = 1;
-                    marks |= 1 << i;
-                    while (marks != all && want.questions[want.curr_q_idx].answered)
-                        want.curr_q_idx = (want.curr_q_idx + 1) % NUM_QUESTIONS;
-                } else if (open) {
-                    want.time_remaining = std::max(0, want.time_remaining - 5000);
-                }
-                bc_handle_event_left_click(&card, step % 50 ? &item : nullptr, &round, nullptr,
-                                           item.x + item.w * col / 5, item.y + item.h * row / 5);
-                int lines = ((marks & 0x1041041) == 0x1041041) + ((marks & 0x111110) == 0x111110);
-                for (int k = 0; k < 25; k += 5) lines += (marks >> k & 31) == 31;  // rows
-                for (int k = 0; k < 5; k++) lines += (marks >> k & 0x108421) == 0x108421;
-                ASSERT_TRUE(!memcmp(&card, &marked, sizeof card) &&
-                            !memcmp(&round, &want, sizeof round) &&
-                            bc_score(&card, 0, nullptr) == lines * 1000 + (marks == all) * 10000 &&
-                            card.num_bingos == lines && card.blackout == (marks == all))
-                    << seed << " " << kind << " step " << step << " at " << col << ", " << row;
+            ASSERT_EQ(card.num_bingos, 0);
+            ASSERT_EQ(card.blackout, 0);
+            for (int step = 0; !blackout(card); step++) {
+                const auto [row, col] = spot_to_tap(pick, round, card, step);
+                round.time_remaining = clocks_ms[pick() % std::size(clocks_ms)];
+                const bool card_given = step % 50;  // now and then no rectangle: ignored
+                t_round want_round = round;
+                t_bingo_card want_card = card;
+                if (card_given) tap(&want_round, &want_card, row, col);
+                bc_handle_event_left_click(&card, card_given ? &item : nullptr, &round, nullptr,
+                                           item.x + item.w * col / CARD_SIZE,
+                                           item.y + item.h * row / CARD_SIZE);
+                SCOPED_TRACE(testing::Message() << "step " << step << " at " << col << ", " << row);
+                ASSERT_EQ(memcmp(&round, &want_round, sizeof round), 0);
+                ASSERT_EQ(memcmp(&card, &want_card, sizeof card), 0);
+                const int points =
+                    bingos(card) * POINTS_PER_BINGO + blackout(card) * POINTS_PER_BLACKOUT;
+                EXPECT_EQ(bc_score(&card, 0, nullptr), points);
+                EXPECT_EQ(card.num_bingos, bingos(card));
+                EXPECT_EQ(card.blackout, blackout(card));
             }
         }
-    }
-    t_bingo_card blank{};  // nothing beyond the grid is marked, nor a square twice
-    EXPECT_FALSE(bc_mark_square(&blank, 5, 0) || bc_mark_square(&blank, 0, 5));
-    EXPECT_TRUE(bc_mark_square(&blank, 4, 4) && !bc_mark_square(&blank, 4, 4));
-    // The cursor steps either way to an unanswered question, and says whether there is one.
-    const int at = round.curr_q_idx;
-    EXPECT_TRUE(!round_advance_question(&round) && !round_previous_question(&round) &&
-                round.curr_q_idx == at);
-    round.questions[7].answered = 0;
-    EXPECT_TRUE(round_advance_question(&round) && round.curr_q_idx == 7 &&
-                round_previous_question(&round) && round.curr_q_idx == 7);
 }
 
-// Square i shows i * i * i centred in it; scored, complete lines (row 2, column 1, diagonals) are
-// red between their squares, marks veil blue, a blackout all red. The clock shows mm:ss left.
-TEST(RoundDisplay, CardAndClockAsThePlayerSeesThem) {
-    t_layout_item item = layout_item_of("play.layout", "bingo_card");
-    const float cw = item.w / CARD_SIZE, ch = item.h / CARD_SIZE;
-    auto x = [&](float col) { return item.x + cw * (col + 0.5f); };
-    auto y = [&](float row) { return item.y + ch * (row + 0.5f); };
-    load_game_fonts();
-    for (int marks : {0, 0x7C00 | 0x210842 | 0x1041041 | 0x111110, -1}) {
-        t_bingo_card card{};
-        for (int i = 0; i < 25; i++) card.squares[i / 5][i % 5] = {i * i * i, marks >> i & 1};
-        start_frame();
-        bc_render(&card, &item);
-        bc_score(&card, 1, &item);
-        const t_frame f;
-        EXPECT_EQ(drawn_outside(f, item, 2), 0) << "drawn beside the card";
-        for (int i = 0; marks == 0 && i < 25; i++)  // read inside the square's 3-unit margin
-            expect_text(f, std::to_string(i * i * i).c_str(), x(i % 5), y(i / 5),
-                        int(x(i % 5 - .5f)) + 3, int(y(i / 5 - .5f)) + 3, int(cw) - 6, int(ch) - 6);
-        for (int i = 1; marks == 0 && i < 5; i++)  // the panel shows between the squares
-            EXPECT_TRUE(f.sum(item.x + cw * i, y(2)) < 765 && f.sum(x(2), item.y + ch * i) < 765);
-        auto red = [&](float px, float py) { return f.at(px, py)[0] > f.at(px, py)[2] + 50; };
-        for (float k = 0.5f; marks && k < 4; k++)
-            EXPECT_TRUE(red(x(k), y(2)) && red(x(1), y(k)) && red(x(k), y(k)) &&
-                        red(x(k), y(4 - k)) && red(x(k), y(0)) == (marks == -1));
-        const GLubyte* corner = f.at(x(0.5f) + 4, item.y + 4);  // of square (0, 1), marked
-        EXPECT_TRUE(
-            (marks == -1 ? corner[0] > corner[2] + 50 : !marks || corner[2] > corner[0] + 100) &&
-            (f.sum(x(2.5f) + 4, item.y + 4) == 765) == (marks != -1));  // (0, 3): unmarked
+// With every question answered the cursor stays and says so; with one left, it steps either
+// way, round the end, onto that one.
+TEST(Round, TheCursorStepsToAnUnansweredQuestion) {
+    t_round round{};
+    for (t_question& question : round.questions) question.answered = 1;
+    round.curr_q_idx = 12;
+    EXPECT_EQ(round_advance_question(&round), 0);
+    EXPECT_EQ(round_previous_question(&round), 0);
+    EXPECT_EQ(round.curr_q_idx, 12);
+    round.questions[7].answered = 0;
+    EXPECT_EQ(round_advance_question(&round), 1);
+    EXPECT_EQ(round.curr_q_idx, 7);
+    EXPECT_EQ(round_previous_question(&round), 1);
+    EXPECT_EQ(round.curr_q_idx, 7);
+}
+
+// A square is marked once, and none beyond the card.
+TEST(Round, ASquareIsMarkedOnceAndNoneBeyondTheCard) {
+    t_bingo_card card{};
+    EXPECT_EQ(bc_mark_square(&card, CARD_SIZE, 0), 0) << "below the last row";
+    EXPECT_EQ(bc_mark_square(&card, 0, CARD_SIZE), 0) << "right of the last column";
+    EXPECT_EQ(bc_mark_square(&card, 4, 4), 1);
+    EXPECT_EQ(bc_mark_square(&card, 4, 4), 0) << "marked twice";
+}
+
+// The clock shows whole minutes and seconds left, and at 0 that the game is over.
+TEST(RoundDisplay, TheClockShowsTheTimeLeft) {
+    const std::pair<int, const char*> clocks[] = {
+        {61000, "01:01"}, {60000, "01:00"}, {59999, "00:59"}, {999, "00:00"}, {0, "GAME OVER"}};
+    char text[ROUND_TIME_TEXT_SIZE];
+    for (const auto& [ms, shown] : clocks) {
+        round_time_text(ms, text, sizeof text);
+        EXPECT_STREQ(text, shown) << ms << " ms";
     }
-    char clock[ROUND_TIME_TEXT_SIZE];
-    round_time_text(61000, clock, sizeof clock);
-    EXPECT_STREQ(clock, "01:01");
 }
