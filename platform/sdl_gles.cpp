@@ -11,6 +11,7 @@
 #include <poll.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 
@@ -18,6 +19,10 @@ namespace {
 
 constexpr EGLint OFFSCREEN_WIDTH = 800;
 constexpr EGLint OFFSCREEN_HEIGHT = 480;
+// The colour of the game's 16-bit video mode, 5-6-5.
+constexpr EGLint RED_BITS = 5;
+constexpr EGLint GREEN_BITS = 6;
+constexpr EGLint BLUE_BITS = 5;
 
 struct Bridge {
     EGLDisplay display = EGL_NO_DISPLAY;
@@ -56,13 +61,20 @@ void set_egl_error(const char* step) {
     SDL_SetError("%s", text);
 }
 
+// The name of the video driver SDL started; empty before SDL_Init.
+struct DriverName {
+    char text[32] = "";
+    DriverName() { SDL_VideoDriverName(text, sizeof text); }
+    bool is(const char* name) const { return strcmp(text, name) == 0; }
+};
+
 // Only SDL's dummy driver may draw off-screen: any other driver without an X11 window
 // (a frame buffer, a text terminal) would show nothing of the game.
 bool offscreen_allowed() {
-    char driver[32] = "";
-    if (SDL_VideoDriverName(driver, sizeof driver) && strcmp(driver, "dummy") == 0) return true;
+    const DriverName driver;
+    if (driver.is("dummy")) return true;
     char text[96];
-    snprintf(text, sizeof text, "the video driver %s gives no X11 window", driver);
+    snprintf(text, sizeof text, "the video driver %s gives no X11 window", driver.text);
     SDL_SetError("%s", text);
     return false;
 }
@@ -154,11 +166,11 @@ EGLConfig choose_config() {
                              EGL_SURFACE_TYPE,
                              surface_type,
                              EGL_RED_SIZE,
-                             5,
+                             RED_BITS,
                              EGL_GREEN_SIZE,
-                             6,
+                             GREEN_BITS,
                              EGL_BLUE_SIZE,
-                             5,
+                             BLUE_BITS,
                              EGL_DEPTH_SIZE,
                              bridge.attrs[SDL_GLES_DEPTH_SIZE],
                              EGL_STENCIL_SIZE,
@@ -196,6 +208,23 @@ EGLSurface create_surface(EGLConfig config) {
 }  // namespace
 
 int SDL_GLES_VideoModeFlags() { return 0; }
+
+void SDL_GLES_VideoModeSize(int* width, int* height) {
+    const bool dummy = DriverName().is("dummy");
+    *width = dummy ? OFFSCREEN_WIDTH : 0;
+    *height = dummy ? OFFSCREEN_HEIGHT : 0;
+}
+
+// A driver the user named is left to SDL_GLES_Init.
+int SDL_GLES_DriverUsable() {
+    if (getenv("SDL_VIDEODRIVER") || DriverName().is("x11")) return 1;
+    const char* display = getenv("DISPLAY");
+    if (!display || !*display)
+        SDL_SetError("no X display: DISPLAY is not set");
+    else
+        SDL_SetError("cannot open the X display %s", display);
+    return 0;
+}
 
 int SDL_GLES_Init(SDL_GLES_Version version) {
     if (version != SDL_GLES_VERSION_1_1) {

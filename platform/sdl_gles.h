@@ -13,6 +13,14 @@ enum SDL_GLES_Attr { SDL_GLES_DEPTH_SIZE = 0, SDL_GLES_STENCIL_SIZE = 1, SDL_GLE
 // Flags SDL_SetVideoMode needs besides the game's own: EGL makes its context on the finished
 // window (none), while the browser's canvas gets its WebGL context from the video mode.
 int SDL_GLES_VideoModeFlags();
+// The size to ask of SDL_SetVideoMode: the display's own (0 x 0), or the game's under SDL's
+// dummy driver, which knows no display.
+void SDL_GLES_VideoModeSize(int* width, int* height);
+// 1 when the video driver that SDL started can show the game: X11, SDL's dummy driver (drawn
+// off-screen), or one named in SDL_VIDEODRIVER, which SDL_GLES_Init then judges. Otherwise 0,
+// with the reason in SDL_GetError: for want of an X display SDL fell back to a console
+// driver that the game cannot draw into.
+int SDL_GLES_DriverUsable();
 // Prepares the bridge for the given version; call after the video mode is set. 0 on success.
 int SDL_GLES_Init(SDL_GLES_Version version);
 // Records a wish for the next context (a buffer size in bits). 0 on success.

@@ -10,6 +10,8 @@ t_bingo_card bingo_card;
 constexpr int DEAL_SCALE = 85899345;  // rand() / DEAL_SCALE is a question index, or 25 rarely
 constexpr int WRONG_TAP_PENALTY_MS = 5000;
 constexpr float LINE_WIDTH = 7.0f;
+constexpr float OVERLAY_ALPHA = 0.6f;  // the bingo lines and the veil let the card show through
+constexpr double CELL_SHARE = 1.0 / CARD_SIZE;  // of the card's side, in double precision
 
 // Draws until an index not yet dealt comes up. The top 23 values of rand() give 25, which no
 // question has; such a draw is thrown away like a used index, so replays stay in step.
@@ -77,28 +79,44 @@ void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_rou
 
 float bc_cell_centre(float origin, float extent, int index) {
     float cell = extent / CARD_SIZE;
-    return static_cast<float>(origin + extent * 0.2 * index + cell / 2.0);
+    return static_cast<float>(origin + extent * CELL_SHARE * index + cell / 2.0);
 }
 
-// Scores the five squares from (row, col) in steps of (drow, dcol). A complete line is a bingo
-// and, when `draw_in` is given, gets a red line from its first square's centre to its last's.
-static void score_line(t_bingo_card* card, const t_layout_item* draw_in, int row, int col, int drow,
-                       int dcol) {
+namespace {
+
+// Five squares in a line: from (row, col) in steps of (drow, dcol).
+struct CardLine {
+    int row, col, drow, dcol;
+};
+
+// The twelve lines that can make a bingo, in the order their bingo lines are drawn: the rows,
+// the columns, then the diagonals, the second from bottom-left to top-right.
+template <typename Visit>
+void for_each_line(Visit visit) {
+    for (int row = 0; row < CARD_SIZE; row++) visit(CardLine{row, 0, 0, 1});
+    for (int col = 0; col < CARD_SIZE; col++) visit(CardLine{0, col, 1, 0});
+    visit(CardLine{0, 0, 1, 1});
+    visit(CardLine{CARD_SIZE - 1, 0, -1, 1});
+}
+
+bool line_complete(const t_bingo_card* card, CardLine line) {
     for (int i = 0; i < CARD_SIZE; i++) {
-        if (!card->squares[row + i * drow][col + i * dcol].marked) return;
+        if (!card->squares[line.row + i * line.drow][line.col + i * line.dcol].marked) return false;
     }
-    card->score += POINTS_PER_BINGO;
-    card->num_bingos++;
-    if (draw_in == nullptr) return;
-    const int last = CARD_SIZE - 1;
-    draw_line(bc_cell_centre(draw_in->x, draw_in->w, col),
-              bc_cell_centre(draw_in->y, draw_in->h, row),
-              bc_cell_centre(draw_in->x, draw_in->w, col + last * dcol),
-              bc_cell_centre(draw_in->y, draw_in->h, row + last * drow), 1.0f, 0.0f, 0.0f, 0.6f,
-              LINE_WIDTH);
+    return true;
 }
 
-static bool all_marked(const t_bingo_card* card) {
+// A red line from the line's first square's centre to its last's.
+void draw_bingo_line(const t_layout_item* layout, CardLine line) {
+    const int last = CARD_SIZE - 1;
+    draw_line(bc_cell_centre(layout->x, layout->w, line.col),
+              bc_cell_centre(layout->y, layout->h, line.row),
+              bc_cell_centre(layout->x, layout->w, line.col + last * line.dcol),
+              bc_cell_centre(layout->y, layout->h, line.row + last * line.drow), 1.0f, 0.0f, 0.0f,
+              OVERLAY_ALPHA, LINE_WIDTH);
+}
+
+bool all_marked(const t_bingo_card* card) {
     for (const auto& row : card->squares) {
         for (const t_card_square& square : row) {
             if (!square.marked) return false;
@@ -107,20 +125,23 @@ static bool all_marked(const t_bingo_card* card) {
     return true;
 }
 
+}  // namespace
+
 int bc_score(t_bingo_card* card, int do_render, t_layout_item* layout) {
-    const t_layout_item* draw_in = do_render ? layout : nullptr;
-    card->score = 0;
     card->num_bingos = 0;
-    card->blackout = 0;
-    for (int row = 0; row < CARD_SIZE; row++) score_line(card, draw_in, row, 0, 0, 1);
-    for (int col = 0; col < CARD_SIZE; col++) score_line(card, draw_in, 0, col, 1, 0);
-    score_line(card, draw_in, 0, 0, 1, 1);
-    score_line(card, draw_in, CARD_SIZE - 1, 0, -1, 1);  // drawn from bottom-left to top-right
-    if (all_marked(card)) {
-        card->score += POINTS_PER_BLACKOUT;
-        card->blackout = 1;
-        // The veil goes over the lines already drawn.
-        if (draw_in) put_quad(draw_in->x, draw_in->y, draw_in->w, draw_in->h, 1, 0, 0, 0.6f);
-    }
+    for_each_line([&](CardLine line) { card->num_bingos += line_complete(card, line) ? 1 : 0; });
+    card->blackout = all_marked(card) ? 1 : 0;
+    card->score = card->num_bingos * POINTS_PER_BINGO + card->blackout * POINTS_PER_BLACKOUT;
+    if (do_render) bc_render_bingos(card, layout);
     return card->score;
+}
+
+void bc_render_bingos(const t_bingo_card* card, const t_layout_item* layout) {
+    if (layout == nullptr) return;
+    for_each_line([&](CardLine line) {
+        if (line_complete(card, line)) draw_bingo_line(layout, line);
+    });
+    // The veil goes over the lines already drawn.
+    if (all_marked(card))
+        put_quad(layout->x, layout->y, layout->w, layout->h, 1, 0, 0, OVERLAY_ALPHA);
 }

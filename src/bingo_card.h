@@ -38,6 +38,9 @@ void bc_handle_event_left_click(t_bingo_card* card, t_layout_item* layout, t_rou
 // Centre of cell `index` (0..4) along one side of the card drawn from `origin` over `extent`:
 // the point a square is drawn around and a bingo line passes through.
 float bc_cell_centre(float origin, float extent, int index);
-// Counts bingos and blackout and returns the card points; with do_render draws the bingo
-// lines and blackout veil over the card in `layout` (nothing is drawn for a null layout).
+// Counts bingos and blackout into the card and returns its points; with do_render also draws
+// them as bc_render_bingos does.
 int bc_score(t_bingo_card* card, int do_render, t_layout_item* layout);
+// Draws the bingo lines and the blackout veil of the card's marks over the card in `layout`
+// (nothing for a null layout), and changes nothing: a frame's drawing may run it at will.
+void bc_render_bingos(const t_bingo_card* card, const t_layout_item* layout);

@@ -22,11 +22,11 @@ bool noted = true;  // a change since the last signing
 
 }  // namespace
 
-void frame_fold(const void* data, std::size_t bytes) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i + sizeof(std::uint32_t) <= bytes; i += sizeof(std::uint32_t)) {
+void frame_fold_words(const void* words, std::size_t count) {
+    const auto* p = static_cast<const unsigned char*>(words);
+    for (std::size_t i = 0; i < count; i++) {
         std::uint32_t word = 0;
-        memcpy(&word, p + i, sizeof word);
+        memcpy(&word, p + i * sizeof word, sizeof word);
         signature = (signature ^ word) * FNV_PRIME;
     }
 }
@@ -47,7 +47,7 @@ int frame_may_differ() { return noted || stale || frame_draw_every; }
 void frame_sign_begin() {
     signature = FNV_OFFSET;
     const int size[2] = {real_screen_w, real_screen_h};
-    frame_fold(size, sizeof size);
+    frame_fold(size);
     frame_signing = 1;
 }
 

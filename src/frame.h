@@ -5,13 +5,27 @@
 #include <SDL/SDL.h>
 
 #include <cstddef>
+#include <cstdint>
 
 // Nonzero while a frame is being signed: the drawing primitives then fold what decides
 // their pixels into the signature and draw nothing.
 extern int frame_signing;
 
-// Folds `bytes` bytes, whole 32-bit words, into the signature of the frame being signed.
-void frame_fold(const void* data, std::size_t bytes);
+// Folds `count` 32-bit words into the signature of the frame being signed.
+void frame_fold_words(const void* words, std::size_t count);
+// Folds a value, or `count` values, into the signature. A value is whole 32-bit words: a type
+// with bytes to spare does not build, rather than leave them out of the signature.
+constexpr std::size_t FRAME_WORD_BYTES = sizeof(std::uint32_t);
+template <typename T>
+void frame_fold(const T* values, std::size_t count) {
+    constexpr std::size_t value_bytes = sizeof(T);
+    static_assert(value_bytes % FRAME_WORD_BYTES == 0, "a folded value is whole words");
+    frame_fold_words(values, count * (value_bytes / FRAME_WORD_BYTES));
+}
+template <typename T>
+void frame_fold(const T& value) {
+    frame_fold(&value, 1);
+}
 // The picture on screen may be lost or stale: the next frame is drawn whatever it shows.
 void frame_mark_stale();
 // Something a picture may depend on changed (an event came, or a screen's work changed what
@@ -34,10 +48,11 @@ void frame_sign_begin();
 // may be stale, and the frame then counts as the one on screen.
 int frame_sign_end();
 
-// 1 when the picture that `draw` makes must be drawn and presented; `draw` is run once,
-// signing only.
+// Signs the picture that `draw` makes (running it once, signing only) and records it as the
+// one on screen; 1 when it must be drawn and presented, as it differs from the one recorded
+// before or that one may be stale.
 template <typename Draw>
-int frame_changed(const Draw& draw) {
+int frame_record_changed(const Draw& draw) {
     if (frame_draw_every) return 1;
     frame_sign_begin();
     draw();

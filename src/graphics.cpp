@@ -2,8 +2,6 @@
 #include "graphics.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "frame.h"
 #include "sprites.h"
@@ -37,40 +35,28 @@ struct t_vertex_texcoord_color {
     s_color color;
 };
 
-bool video_driver_is(const char* name) {
-    char driver[32];
-    return SDL_VideoDriverName(driver, sizeof driver) && strcmp(driver, name) == 0;
-}
+constexpr int VIDEO_DEPTH_BITS = 16;  // the device's display, 5-6-5
+constexpr int DEPTH_BUFFER_BITS = 24;
+// The projection's depth range. Everything is drawn at depth 0 with no depth test, so the
+// order of drawing alone decides what lies on top.
+constexpr GLfloat NEAR_PLANE = 0;
+constexpr GLfloat FAR_PLANE = 20;
 
 // Shuts the bridge and SDL down before printing, so that a text-mode video driver gives
 // the terminal back first and the message stays readable.
-int fail_video(const char* prefix) {
+int fail_video(const char* what) {
     char reason[256];
     snprintf(reason, sizeof reason, "%s", SDL_GetError());
-    SDL_GLES_Quit();
-    context = nullptr;
-    SDL_Quit();
-    printf("%s%s\n", prefix, reason);
+    close_graphics();
+    printf("ERROR: %s%s\n", what, reason);
     return 0;
-}
-
-// Left to itself, SDL falls back from X11 to a console driver that the game cannot draw
-// into; say why there is no X11 instead. A driver the user named is left to the bridge.
-int check_x_display() {
-    if (getenv("SDL_VIDEODRIVER") || video_driver_is("x11")) return 1;
-    const char* display = getenv("DISPLAY");
-    if (!display || !*display)
-        SDL_SetError("no X display: DISPLAY is not set");
-    else
-        SDL_SetError("cannot open the X display %s", display);
-    return fail_video("ERROR: ");
 }
 
 }  // namespace
 
 int init_graphics() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail_video("ERROR: Unable to initialize SDL video: ");
-    if (!check_x_display()) return 0;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail_video("Unable to initialize SDL video: ");
+    if (!SDL_GLES_DriverUsable()) return fail_video("");
     SDL_ShowCursor(0);
     reset_sprites();
     FULLSCREEN = 0;
@@ -83,23 +69,22 @@ int init_graphics() {
 }
 
 int init_sdl_video() {
-    // SDL's dummy driver (headless runs and tests) knows no display size to take.
-    const int size = video_driver_is("dummy") ? 1 : 0;
-    screen = SDL_SetVideoMode(size * GAME_WIDTH, size * GAME_HEIGHT, 16,
+    int width = 0, height = 0;
+    SDL_GLES_VideoModeSize(&width, &height);
+    screen = SDL_SetVideoMode(width, height, VIDEO_DEPTH_BITS,
                               SDL_FULLSCREEN | SDL_GLES_VideoModeFlags());
-    if (!screen) return fail_video("ERROR: ");
+    if (!screen) return fail_video("");
     SDL_WM_SetCaption("Quorvel", "Quorvel");
     return 1;
 }
 
 int init_gl() {
-    if (SDL_GLES_Init(SDL_GLES_VERSION_1_1) != 0)
-        return fail_video("ERROR: Unable to start OpenGL ES: ");
-    SDL_GLES_SetAttribute(SDL_GLES_DEPTH_SIZE, 24);
+    if (SDL_GLES_Init(SDL_GLES_VERSION_1_1) != 0) return fail_video("Unable to start OpenGL ES: ");
+    SDL_GLES_SetAttribute(SDL_GLES_DEPTH_SIZE, DEPTH_BUFFER_BITS);
     context = SDL_GLES_CreateContext();
-    if (!context) return fail_video("ERROR: Unable to create the OpenGL ES context: ");
+    if (!context) return fail_video("Unable to create the OpenGL ES context: ");
     if (SDL_GLES_MakeCurrent(context) != 0)
-        return fail_video("ERROR: Unable to make the OpenGL ES context current: ");
+        return fail_video("Unable to make the OpenGL ES context current: ");
     glEnable(GL_TEXTURE_2D);
     glClearColor(0, 0, 0, 0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -119,10 +104,17 @@ int resize_window(int width, int height, int /*fullscreen: the mode never change
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrthof(0, GAME_WIDTH, GAME_HEIGHT, 0, 0, 20);
+    glOrthof(0, GAME_WIDTH, GAME_HEIGHT, 0, NEAR_PLANE, FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     return 1;
+}
+
+void close_graphics() {
+    SDL_GLES_DeleteContext(context);
+    context = nullptr;
+    SDL_GLES_Quit();
+    SDL_Quit();
 }
 
 void follow_window() {
@@ -140,7 +132,7 @@ void toggle_fullscreen() {
 void clear_screen() {
     constexpr GLbitfield buffers = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
     if (frame_signing) {
-        frame_fold(&buffers, sizeof buffers);
+        frame_fold(buffers);
         return;
     }
     glClear(buffers);
@@ -171,8 +163,8 @@ void draw_flat(GLenum mode, const t_vertex_color* v, GLsizei count, float linewi
     if (frame_signing) {
         const GLfloat shape[3] = {static_cast<GLfloat>(mode), static_cast<GLfloat>(count),
                                   linewidth};
-        frame_fold(shape, sizeof shape);
-        frame_fold(v, sizeof *v * static_cast<size_t>(count));
+        frame_fold(shape);
+        frame_fold(v, static_cast<size_t>(count));
         return;
     }
     glDisable(GL_TEXTURE_2D);
@@ -195,9 +187,9 @@ void sign_sprite(int id, float x0, float y0, float x1, float y1, const s_color* 
     const GLuint slot[2] = {static_cast<GLuint>(id), sprites[id].texture};
     const GLfloat corners[4] = {x0, y0, x1, y1};
     const s_color colour = tint ? *tint : s_color{1, 1, 1, 1};
-    frame_fold(slot, sizeof slot);
-    frame_fold(corners, sizeof corners);
-    frame_fold(&colour, sizeof colour);
+    frame_fold(slot);
+    frame_fold(corners);
+    frame_fold(colour);
 }
 
 // A textured quad over the whole texture; a tint adds a colour array, otherwise the

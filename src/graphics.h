@@ -24,6 +24,9 @@ int init_sdl_video();
 // Creates and binds the GL ES context and sets the fixed GL state; 1 on success, 0 (after
 // an "ERROR: " line naming the step, and with SDL shut down) on failure.
 int init_gl();
+// Releases the GL context and the bridge, and shuts SDL down: every way out of the game,
+// clean or failed, after graphics started.
+void close_graphics();
 // Records the window size and sets viewport and projection; always 1. A size of 0 or less
 // changes nothing.
 int resize_window(int width, int height, int fullscreen);

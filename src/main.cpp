@@ -38,7 +38,7 @@ int initialize() {
     keep_freed_memory();
     if (!init_graphics()) return 0;
     if (!init_input()) {
-        SDL_Quit();
+        close_graphics();
         return 0;
     }
     srand(static_cast<unsigned>(time(nullptr)));
@@ -55,9 +55,7 @@ void exit_game() {
     game_end(&game);
     font_free(small_font);
     font_free(large_font);
-    SDL_GLES_DeleteContext(context);
-    SDL_GLES_Quit();
-    SDL_Quit();
+    close_graphics();
     exit(EXIT_SUCCESS);
 }
 

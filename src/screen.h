@@ -41,7 +41,7 @@ void screen_loop(std::optional<t_game_state> exit_state, Uint32 delay_ms, OnTap 
         if (screen_poll_tap(&x, &y)) on_tap(x, y);
         if (exit_state) screen_handle_exit(*exit_state);
         work();
-        if (frame_may_differ() && frame_changed(draw)) {
+        if (frame_may_differ() && frame_record_changed(draw)) {
             draw();
             update_screen();
         }

@@ -29,11 +29,17 @@ void draw(Hiscores* shown) {
 
 }  // namespace
 
+// The heading and the entries each take a line of the panel.
+constexpr double TABLE_LINES = 1 + HISCORE_RANKS;
+// The heading stands a quarter of the font's height below the panel's top.
+constexpr int FIRST_LINE_GAP_DIVISOR = 4;
+
 // A heading and the five entries, one line each, spaced a sixth of the panel apart.
 void hiscores_render(t_question_type qtype, t_skill_level skill, t_layout_item* layout) {
     if (layout == nullptr) return;
-    const double spacing = layout->h / 6.0;
-    const int first_line_gap = font_height(large_font) / 4;  // whole units, as the font's height
+    const double spacing = layout->h / TABLE_LINES;
+    // Whole units, as the font's height.
+    const int first_line_gap = font_height(large_font) / FIRST_LINE_GAP_DIVISOR;
     double y = layout->y + static_cast<double>(first_line_gap);
     const int x = static_cast<int>(layout->x + layout->w / 2);
     render_panel(layout);

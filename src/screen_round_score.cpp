@@ -57,7 +57,7 @@ void draw(RoundScore* shown) {
     t_layout_item* card_item = layout_get_item(shown->layout, "bingo_card");
     clear_screen();
     bc_render(&bingo_card, card_item);
-    bc_score(&bingo_card, 1, card_item);
+    bc_render_bingos(&bingo_card, card_item);
     render_round_score(&bingo_card, &bingo_round, &player1,
                        layout_get_item(shown->layout, "score"));
     screen_button_render(shown->layout, shown->next_screen, "continue_button");

@@ -122,6 +122,14 @@ bool has_whole_pixels(const SDL_Surface* image) {
 constexpr int BMP_HEADER_SIZE = 54;  // file header and the usual 40-byte info header
 constexpr int CORE_INFO_SIZE = 12;   // the old OS/2 info header, with 16-bit sizes
 constexpr int MAX_PALETTE = 256;
+// Byte offsets of the fields, from the file's start.
+constexpr int BMP_PIXELS_AT = 10;          // where the rows begin
+constexpr int BMP_INFO_SIZE = 14;          // which info header follows
+constexpr int BMP_WIDTH = 18;              // then the height, a field further on
+constexpr int BMP_CORE_BITS = 24;          // bits per pixel in the old header
+constexpr int BMP_BITS = 28;               // and in the usual one
+constexpr int BMP_COLOURS = 46;            // palette entries used; 0 for all
+constexpr int BMP_SHORTEST_READABLE = 26;  // the old header's fields, whole
 
 int64_t read_le(const unsigned char* p, int bytes) {
     uint32_t value = 0;
@@ -134,16 +142,17 @@ int64_t read_le(const unsigned char* p, int bytes) {
 // before it reads a row, so a few bytes claiming a huge image would cost that much memory.
 bool header_fits(int fd, off_t size) {
     unsigned char h[BMP_HEADER_SIZE] = {};
-    if (pread(fd, h, sizeof h, 0) < 26) return false;
-    const bool core = read_le(h + 14, 4) == CORE_INFO_SIZE;
+    if (pread(fd, h, sizeof h, 0) < BMP_SHORTEST_READABLE) return false;
+    const bool core = read_le(h + BMP_INFO_SIZE, 4) == CORE_INFO_SIZE;
     const int field = core ? 2 : 4;
-    const int64_t w = read_le(h + 18, field), rows = std::llabs(read_le(h + 18 + field, field));
-    const int64_t bits = read_le(h + (core ? 24 : 28), 2) & 0xFFFF;
-    const int64_t colours = core ? 0 : read_le(h + 46, 4) & 0xFFFFFFFF;
+    const int64_t w = read_le(h + BMP_WIDTH, field);
+    const int64_t rows = std::llabs(read_le(h + BMP_WIDTH + field, field));
+    const int64_t bits = read_le(h + (core ? BMP_CORE_BITS : BMP_BITS), 2) & 0xFFFF;
+    const int64_t colours = core ? 0 : read_le(h + BMP_COLOURS, 4) & 0xFFFFFFFF;
     if (w < 1 || rows < 1 || w > MAX_TEXTURE_SIDE || rows > MAX_TEXTURE_SIDE) return false;
     if (bits < 1 || bits > 32 || colours > MAX_PALETTE) return false;
     const int64_t row_bytes = (w * bits + 31) / 32 * 4;  // rows are padded to 4 bytes
-    const int64_t pixels_at = read_le(h + 10, 4) & 0xFFFFFFFF;
+    const int64_t pixels_at = read_le(h + BMP_PIXELS_AT, 4) & 0xFFFFFFFF;
     return pixels_at + row_bytes * rows <= size;
 }
 

@@ -102,8 +102,6 @@
   canvas.width = size[0];
   canvas.height = size[1];
 
-  // Emscripten's SDL takes the page's own video driver, whose canvas needs no X display.
-  (Module.preRun = Module.preRun || []).push(function () { ENV.SDL_VIDEODRIVER = 'emscripten'; });
   Object.assign(Module, {
     canvas: canvas,
     noInitialRun: true,

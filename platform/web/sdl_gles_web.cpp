@@ -18,6 +18,15 @@ int context_handle = 1;  // the one context there is; the handle only has to be 
 
 int SDL_GLES_VideoModeFlags() { return SDL_OPENGL; }
 
+// The canvas's size, which the page chose.
+void SDL_GLES_VideoModeSize(int* width, int* height) {
+    *width = 0;
+    *height = 0;
+}
+
+// The page's own driver draws into the canvas.
+int SDL_GLES_DriverUsable() { return 1; }
+
 int SDL_GLES_Init(SDL_GLES_Version version) {
     if (version != SDL_GLES_VERSION_1_1) {
         SDL_SetError("OpenGL ES 1.1 is the only version offered");

@@ -60,8 +60,7 @@ void bridge_and_check() {
     int bogus = 0;
     EXPECT_TRUE(failed_with(SDL_GLES_MakeCurrent(&bogus),
                             "eglMakeCurrent failed: EGL_BAD_CONTEXT (0x3006)"));
-    SDL_GLES_DeleteContext(context);
-    SDL_GLES_Quit();
+    close_graphics();
     EXPECT_TRUE(failed_with(SDL_GLES_CreateContext() ? 0 : -1, uninitialised));
 }
 

@@ -63,20 +63,20 @@ TEST(Graphics, EveryArgumentDecidesWhetherAFrameChanged) {
     const int counts[] = {10, 9, 2};
     for (int d = 0; d < 3; d++) {
         float args[10] = {1, 2, 30, 40, 5, 60, 0.5f, 0.5f, 0.5f, 0.5f};
-        frame_changed([&] { draws[d](args); });
-        EXPECT_FALSE(frame_changed([&] { draws[d](args); })) << d;
+        frame_record_changed([&] { draws[d](args); });
+        EXPECT_FALSE(frame_record_changed([&] { draws[d](args); })) << d;
         for (int k = 0; k < counts[d]; k++)  // each time one argument more than the last frame
-            EXPECT_TRUE(frame_changed([&] { draws[d]((args[k] += 1, args)); })) << d << k;
+            EXPECT_TRUE(frame_record_changed([&] { draws[d]((args[k] += 1, args)); })) << d << k;
     }
     const auto sprite = [&] { put_sprite(id, 10, 10); };
-    frame_changed(sprite);
-    EXPECT_TRUE(frame_changed([&] { put_sprite(other, 10, 10); }));  // another texture
-    frame_changed(sprite);
-    EXPECT_TRUE(frame_changed([&] { clear_screen(), sprite(); }));
+    frame_record_changed(sprite);
+    EXPECT_TRUE(frame_record_changed([&] { put_sprite(other, 10, 10); }));  // another texture
+    frame_record_changed(sprite);
+    EXPECT_TRUE(frame_record_changed([&] { clear_screen(), sprite(); }));
     resize_window(GAME_WIDTH, GAME_HEIGHT + 1, 0);
-    EXPECT_TRUE(frame_changed([&] { clear_screen(), sprite(); }));
+    EXPECT_TRUE(frame_record_changed([&] { clear_screen(), sprite(); }));
     start_frame();
-    frame_changed([] { put_quad(0, 0, 800, 480, 1, 1, 1, 1); });
+    frame_record_changed([] { put_quad(0, 0, 800, 480, 1, 1, 1, 1); });
     EXPECT_EQ(pixel_at(10, 10)[0], 0);
 }
 
