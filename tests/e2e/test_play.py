@@ -108,17 +108,18 @@ class Play(PlayerTestCase):
     def expect_picture_back_after_a_cover(self, screen):
         """Another program's window opened over the game and closed: the picture under it is
         drawn again, whatever the screen."""
-        box = "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
-        before = self.player.screenshot("before.png")
-        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=self.player.x.env,
+        p, box = self.player, "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
+        before = p.screenshot("before.png")
+        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=p.x.env,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.player.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
-        self.assertFalse(same_pixels(before + box, self.player.screenshot("covered.png") + box))
+        p.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
+        covered = p.screenshot("covered.png")
+        self.assertFalse(same_pixels(before + box, covered + box), f"{screen}: no cover shown")
         cover.kill()
         cover.wait()
         time.sleep(0.2)
-        self.assertTrue(same_pixels(before + box, self.player.screenshot("after.png") + box),
-                        screen)
+        self.assertTrue(same_pixels(before + box, p.screenshot("after.png") + box),
+                        f"{screen}: the picture not drawn again")
 
     def test_time_out_leads_through_the_review_to_the_score(self):
         # A double tap on Start taps no square; the clock set an hour ahead and back and a 10 s
@@ -214,10 +215,10 @@ class Display(PlayerTestCase):
                 result = subprocess.run(["./quorvel"], cwd=ARGS.game_dir,
                                         env=dict(base, **extra), capture_output=True, text=True,
                                         stdin=subprocess.DEVNULL, timeout=30)
-                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.returncode, 1, "exit status")
                 # A console driver's own output may lead the line; the terminal is restored
                 # by then.
-                self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1])
+                self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1], "last line")
 
 
 class Screenshots(unittest.TestCase):
