@@ -147,6 +147,11 @@ class BrowserGame:
         """The canvas's picture, at its own pixels."""
         self.driver.find_element("id", "game").screenshot(path)
 
+    def saved(self, name):
+        """The text of a file the game keeps in the page's folder, in the current window."""
+        return self.driver.execute_script(
+            "return FS.readFile(arguments[0], {encoding: 'utf8'})", name)
+
     def output(self):
         """The page's console lines so far, as the game printed them."""
         for entry in self.driver.get_log("browser"):

@@ -1,7 +1,10 @@
 """Runs the real game on an Xvfb server of its own and plays it with real X input events,
 knowing it from outside: its layout files, and its rounds reproduced from the random seed.
-The run command's demonstration plays with it, and so do the end-to-end tests."""
+One Player plays the game however it is started (the build's program, the installed launcher,
+qemu with the cross-built program, or, through webgame.py, the browser's page); the plays the
+suites share are its own. The run command's demonstration plays with it, and so do the tests."""
 import calendar
+import contextlib
 import ctypes
 import os
 import shutil
@@ -11,6 +14,14 @@ import tempfile
 import time
 
 GAME_WIDTH, GAME_HEIGHT, CARD = 800, 480, 5
+SCREEN = (GAME_WIDTH, GAME_HEIGHT)
+PROGRAM = ("./quorvel",)  # the build's program, from the folder it runs in
+MENU, PLAY, REVIEW = "main_menu.layout", "play.layout", "game_over.layout"
+SCORE, INITIALS, TABLE = "round_score.layout", "get_initials.layout", "hiscores.layout"
+# The menu's choices in the order its buttons cycle them, and the table's entries of each.
+ADDITION, SUBTRACTION, MULTIPLICATION, DIVISION = range(4)
+EASY, MEDIUM, HARD = range(3)
+QTYPES, LEVELS, RANKS = 4, 3, 5
 BUTTON_BODY = (204, 204, 77)   # the buttons' muted yellow
 MARKED_SQUARE = (51, 51, 173)  # the blue veil over a white square
 BACKGROUND = (0, 0, 0)
@@ -85,8 +96,8 @@ class Game:
     """The game program running in a folder on an X server; `command` may start it another
     way (an installed launcher, an emulator)."""
 
-    def __init__(self, xserver, game_dir, extra_env=None, command=("./quorvel",)):
-        self.x = xserver
+    def __init__(self, xserver, game_dir, extra_env=None, command=PROGRAM):
+        self.x, self.folder = xserver, game_dir
         self.out = tempfile.TemporaryFile(mode="w+")
         self.out_dir = tempfile.mkdtemp(prefix="quorvel_shots_")
         self.proc = subprocess.Popen(list(command), cwd=game_dir,
@@ -140,6 +151,11 @@ class Game:
         self.out.seek(0)
         return self.out.read()
 
+    def saved(self, name):
+        """The text of a file the game keeps in the folder it runs in."""
+        with open(os.path.join(self.folder, name)) as f:
+            return f.read()
+
     def pause(self, seconds):
         """Stops the program for a while, as a shell's job control does."""
         os.kill(self.proc.pid, signal.SIGSTOP)
@@ -191,19 +207,19 @@ def reproduce_rounds(played):
     libc.srand(SEED)
 
     def questions(qtype, level):
-        step = 2147483648 // (10, 20, 100)[level]
+        step = 2147483648 // {EASY: 10, MEDIUM: 20, HARD: 100}[level]
         out = []
         for _ in range(CARD * CARD):
             a, b = libc.rand() // step, libc.rand() // step
-            if qtype == 1 and b > a:
+            if qtype == SUBTRACTION and b > a:
                 a, b = b, a
-            if qtype == 3 and a == 0:
+            if qtype == DIVISION and a == 0:
                 a, b = b or 1, 0
-            text = f"{a * b} / {a} = ?" if qtype == 3 else f"{a} {'+-*'[qtype]} {b} = ?"
+            text = f"{a * b} / {a} = ?" if qtype == DIVISION else f"{a} {'+-*'[qtype]} {b} = ?"
             out.append(((a + b, a - b, a * b, b)[qtype], text))
         return out
 
-    questions(0, 0)
+    questions(ADDITION, EASY)
     rounds = []
     for qtype, level in played:
         dealt = questions(qtype, level)
@@ -219,20 +235,26 @@ def reproduce_rounds(played):
 
 class Player:
     """Plays the real game: taps the rectangles of its layout files, and follows the question
-    cursor as the game moves it, so it always knows the current question. `launch(env)`, when
-    given, starts the game another way than the program on `xserver` (the web page)."""
+    cursor as the game moves it, so it always knows the current question. How the game starts
+    is its parameter: `command` run in `game_dir` on `xserver` (the build's program, the
+    installed launcher, qemu with the cross-built program), or `launch(env)` when given (the
+    browser's page). Leaving it as a context ends every game it started."""
 
-    def __init__(self, xserver, game_dir, screen=(GAME_WIDTH, GAME_HEIGHT),
-                 command=("./quorvel",), launch=None):
+    def __init__(self, xserver, game_dir, screen=SCREEN, command=PROGRAM, launch=None):
         self.x, self.game_dir, self.screen, self.command = xserver, game_dir, screen, command
         self.launch = launch
         self.layouts = {}
-        self.cursor = 0  # the game's question cursor; rounds start where the last one left it
-        self.qtype, self.level = 0, 0
-        self.played = []  # (type, level) of every round started, abandoned ones included
         self.env = {}  # settings for every start
+        self.patience = 5.0  # seconds a screen may take to show
         self.games = []  # every run started, the current one last
         self.game = None
+        self.run_anew()
+
+    def run_anew(self):
+        """A run starts on an addition/easy round, its generator seeded at the same moment."""
+        self.cursor = 0  # the game's question cursor; rounds start where the last one left it
+        self.qtype, self.level = ADDITION, EASY
+        self.played = []  # (type, level) of every round started, abandoned ones included
 
     def start(self, extra_env=None):
         env = {"FAKETIME": "@" + FAKE_START, "TZ": "UTC", "LD_PRELOAD": faketime_library()}
@@ -243,12 +265,23 @@ class Player:
         self.game = (self.launch(env) if self.launch
                      else Game(self.x, self.game_dir, env, self.command))
         self.games.append(self.game)
+        self.run_anew()
         self.game.wait_for_window()
         return self.game
 
-    def start_at_menu(self, extra_env=None, timeout=5.0):
+    def start_at_menu(self, extra_env=None):
         self.start(extra_env)
-        self.wait_for_buttons("main_menu.layout", "start_button", "quit_button", timeout=timeout)
+        self.wait_for_buttons(MENU, "start_button", "quit_button")
+
+    def close(self):
+        for game in self.games:
+            game.kill()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
 
     def layout(self, name):
         if name not in self.layouts:
@@ -267,7 +300,7 @@ class Player:
         self.tap_game_point(x + w / 2, y + h / 2, settle, clicks)
 
     def square_centre(self, row, col):
-        x, y, w, h = self.layout("play.layout")["bingo_card"]
+        x, y, w, h = self.layout(PLAY)["bingo_card"]
         return x + w * (col + 0.5) / CARD, y + h * (row + 0.5) / CARD
 
     def tap_square(self, row, col, settle=0.06):
@@ -291,40 +324,97 @@ class Player:
     def begin_round(self, clicks=1):
         """Taps Start on the menu; the round the game then deals, reproduced."""
         self.played.append((self.qtype, self.level))
-        self.tap("main_menu.layout", "start_button", settle=0.3, clicks=clicks)
-        self.wait_for_buttons("play.layout", "skip_button", "quit_button")
+        self.tap(MENU, "start_button", settle=0.3, clicks=clicks)
+        self.wait_for_buttons(PLAY, "skip_button", "quit_button")
         return reproduce_rounds(self.played)[-1]
 
     def play_perfect_round(self):
         rnd = self.begin_round()
         for _ in range(CARD * CARD):
             self.answer_current(rnd)
-        self.wait_for_buttons("round_score.layout", "continue_button")
+        self.wait_for_buttons(SCORE, "continue_button")
         return rnd
 
-    def run_out_the_clock(self, rnd, settle=0.06, taps=12, timeout=5.0):
+    def run_out_the_clock(self, rnd, settle=0.06, taps=12, timeout=None):
         """Wrong taps, five seconds each, until the review of the missed questions shows; the
         time.monotonic() it was seen."""
         for _ in range(taps):
             self.tap_square(*rnd.find_square(self.cursor, right=False), settle=settle)
         return self.wait_for_review(timeout)
 
+    def type_initials(self, letters):
+        for letter in letters:
+            self.tap(INITIALS, letter.lower() + "_button")
+
     def enter_initials(self, letters):
         """Types initials on the on-screen keyboard and enters them; ends on the table."""
-        self.wait_for_buttons("get_initials.layout", "a_button", "enter_button")
-        for letter in letters:
-            self.tap("get_initials.layout", letter.lower() + "_button")
-        self.tap("get_initials.layout", "enter_button")
-        self.wait_for_buttons("hiscores.layout", "done_button")
+        self.wait_for_buttons(INITIALS, "a_button", "enter_button")
+        self.type_initials(letters)
+        self.step(INITIALS, "enter_button", to=(TABLE, "done_button"))
 
     def choose(self, qtype, level):
         """Cycles the menu buttons to the given type and level."""
         while self.level != level:
-            self.tap("main_menu.layout", "skill_level_button")
-            self.level = (self.level + 1) % 3
+            self.tap(MENU, "skill_level_button")
+            self.level = (self.level + 1) % LEVELS
         while self.qtype != qtype:
-            self.tap("main_menu.layout", "qtype_button")
-            self.qtype = (self.qtype + 1) % 4
+            self.tap(MENU, "qtype_button")
+            self.qtype = (self.qtype + 1) % QTYPES
+
+    # ---- the plays the suites share ----
+
+    def step(self, layout_name, tag, to, clicks=1):
+        """Taps a button and waits for the screen it leads to: `to` is its layout and buttons."""
+        self.tap(layout_name, tag, clicks=clicks)
+        self.wait_for_buttons(*to)
+
+    def open_table(self):
+        """From the menu, the high scores of the type and level chosen."""
+        self.step(MENU, "hiscore_button", to=(TABLE, "done_button"))
+
+    def play_into_table(self, initials):
+        """A perfect round from the menu, Continue on its score, and `initials` entered: ends
+        on the table."""
+        self.play_perfect_round()
+        self.tap(SCORE, "continue_button")
+        self.enter_initials(initials)
+
+    def quit_from_table(self):
+        """Done on the table, then Escape on the menu; the game's exit status."""
+        self.step(TABLE, "done_button", to=(MENU, "start_button"))
+        return self.game.key_until_exit("Escape")
+
+    def hiscore_line(self, qtype, level, rank):
+        """The saved line of an entry of a table: the tables by type, then level, best first."""
+        lines = self.game.saved("hiscores.dat").split("\n")
+        return lines[(qtype * LEVELS + level) * RANKS + rank]
+
+    def play_through_the_screens(self, initials, look, say=lambda line: None):
+        """The demonstration, from the menu: 12 right answers of a multiplication round on
+        easy, wrong taps until the clock runs out, the review, the score, and `initials` into
+        the table. On each of the six screens, once drawn, `look(name, what)`: the name of its
+        picture in docs/screens and what it shows; `say(line)` tells each step."""
+        def settled(name, what):
+            time.sleep(0.3)  # the last tap's frame drawn
+            look(name, what)
+        settled("1-main-menu.png", "main menu")
+        self.choose(MULTIPLICATION, EASY)
+        say("Chose MULTIPLICATION - EASY and started a round.")
+        rnd = self.begin_round()
+        for _ in range(12):
+            self.answer_current(rnd)
+        say("Tapped the right answers of 12 questions.")
+        settled("2-playing.png", "playing")
+        say("Tapped wrong squares until the clock ran out (five seconds each).")
+        self.run_out_the_clock(rnd, settle=0.1)
+        settled("3-game-over.png", "review of the missed questions")
+        self.step(REVIEW, "continue_button", to=(SCORE, "continue_button"))
+        settled("4-round-score.png", "round score")
+        self.step(SCORE, "continue_button", to=(INITIALS, "enter_button"))
+        self.type_initials(initials)
+        settled("5-initials.png", "initials entry")
+        self.step(INITIALS, "enter_button", to=(TABLE, "done_button"))
+        settled("6-high-scores.png", "high scores")
 
     def screenshot(self, name):
         path = os.path.join(self.game.out_dir, name)
@@ -349,10 +439,10 @@ class Player:
                 return False
         return True
 
-    def wait_for(self, shown, layout_name, timeout=5.0):
-        """Waits until `shown()`, then looks at the screen; the time.monotonic() at which the
-        check that saw it began."""
-        deadline = time.time() + timeout
+    def wait_for(self, shown, layout_name, timeout=None):
+        """Waits until `shown()` (at most `timeout` seconds, or the Player's patience), then
+        looks at the screen; the time.monotonic() at which the check that saw it began."""
+        deadline = time.time() + (timeout or self.patience)
         while time.time() < deadline:
             began = time.monotonic()
             if shown():
@@ -361,24 +451,24 @@ class Player:
             time.sleep(0.1)
         raise AssertionError(f"the screen of {layout_name} did not appear")
 
-    def wait_for_buttons(self, layout_name, *tags, timeout=5.0):
+    def wait_for_buttons(self, layout_name, *tags, timeout=None):
         return self.wait_for(lambda: self.shows_buttons(layout_name, *tags), layout_name, timeout)
 
-    def wait_for_review(self, timeout=5.0):
+    def wait_for_review(self, timeout=None):
         """Waits for the review of a round run out: its buttons, and the gap between < and >
         where the playing screen's Skip lies."""
-        prev, after = (self.layout("game_over.layout")[t] for t in ("prev_button", "next_button"))
+        prev, after = (self.layout(REVIEW)[t] for t in ("prev_button", "next_button"))
         gap = (prev[0] + prev[2] + after[0]) / 2, prev[1] + prev[3] / 2
 
         def shown():
             shot = self.screenshot("check.png")
-            return (self.shows_buttons("game_over.layout", "continue_button", shot=shot)
+            return (self.shows_buttons(REVIEW, "continue_button", shot=shot)
                     and close(self.pixel(shot, *gap), BACKGROUND))
-        return self.wait_for(shown, "game_over.layout", timeout)
+        return self.wait_for(shown, REVIEW, timeout)
 
     def square_is_marked(self, shot, row, col):
         """A marked square shows the blue veil over white near its corner."""
-        _, _, w, h = self.layout("play.layout")["bingo_card"]
+        _, _, w, h = self.layout(PLAY)["bingo_card"]
         cx, cy = self.square_centre(row, col)
         return close(self.pixel(shot, cx - w / 10 + 6, cy - h / 10 + 6), MARKED_SQUARE)
 
@@ -407,3 +497,13 @@ class SteppedClock:
 def faketime_library():
     out = subprocess.run(["dpkg", "-L", "libfaketime"], capture_output=True, text=True).stdout
     return next(p for p in out.split() if p.endswith("/libfaketime.so.1"))
+
+
+@contextlib.contextmanager
+def x_player(game_dir, screen=SCREEN, command=PROGRAM):
+    """A Player of the program `command` starts (the build's program, the installed launcher,
+    qemu with the cross-built program) from a scratch folder of `game_dir`'s files, on an X
+    server of its own of `screen`'s size; every game it started ends when the context does."""
+    with GameFolder(game_dir) as folder, XServer(*screen) as x, \
+            Player(x, folder.path, screen, command) as player:
+        yield player

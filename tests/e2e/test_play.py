@@ -15,8 +15,8 @@ import unittest
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
-from xgame import (FAKE_START, GameFolder, Player, SteppedClock, XServer,  # noqa: E402
-                   faketime_library)
+from xgame import (ADDITION, EASY, FAKE_START, INITIALS, MENU, PLAY, REVIEW,  # noqa: E402
+                   SCORE, SCREEN, TABLE, SteppedClock, faketime_library, x_player)
 
 ARGS = None  # the running script's arguments
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sanitizers",
@@ -42,22 +42,22 @@ def sanitizer_env():
 class PlayerTestCase(unittest.TestCase):
     """Each test plays the game from a scratch game folder on an X server of its own."""
 
-    def setUp(self):
-        self.folder = GameFolder(ARGS.game_dir)
-        self.x = XServer()
-        self.player = Player(self.x, self.folder.path)
+    def play(self, screen=SCREEN):
+        self.player = p = self.enterContext(x_player(ARGS.game_dir, screen))
         if ARGS.sanitized:
-            self.player.env = sanitizer_env()
+            p.env = sanitizer_env()
+            self.addCleanup(self.assert_no_sanitizer_report)  # before the games are ended
+        return p
 
-    def tearDown(self):
+    def file(self, name):
+        return os.path.join(self.player.game_dir, name)
+
+    def assert_no_sanitizer_report(self):
         for game in self.player.games:
-            if ARGS.sanitized and game.proc.poll() is not None:
+            if game.proc.poll() is not None:
                 out = game.output()
                 print(out[-3000:])  # the suppressions used, or the report
                 self.assertIsNone(REPORT.search(out), "a sanitizer reported")
-            game.kill()
-        self.x.stop()
-        self.folder.remove()
 
 
 def main():
@@ -72,12 +72,11 @@ def main():
     unittest.main(module="__main__", argv=["e2e", *ARGS.tests], verbosity=2)
 
 
-MENU, PLAY, REVIEW = "main_menu.layout", "play.layout", "game_over.layout"
-
-
-def hiscore_line(folder, qtype, level, rank):
-    with open(folder.file("hiscores.dat")) as f:
-        return f.read().split("\n")[15 * qtype + 5 * level + rank]
+# A round's points; a perfect round answers every question and makes every line and the
+# blackout.
+ANSWER, BINGO, BLACKOUT, SECOND_LEFT = 100, 1000, 10000, 50
+QUESTIONS, CARD_LINES, ROUND_SECONDS, WRONG_TAP_SECONDS = 25, 12, 60, 5
+NO_INITIALS = "USR"  # what an entry saves when none were typed
 
 
 def same_pixels(a, b):
@@ -88,48 +87,46 @@ def same_pixels(a, b):
 
 class Play(PlayerTestCase):
     def test_perfect_round_makes_the_table_and_stays_there(self):
-        p = self.player
+        p = self.play()
         p.start_at_menu()
-        self.assertEqual(self.x.window_size(p.game.wait_for_window()), (800, 480))
-        p.play_perfect_round()
-        p.tap("round_score.layout", "continue_button")
-        p.enter_initials("QRV")
-        score, initials = hiscore_line(self.folder, 0, 0, 0).split(" ")
-        # 25 answers, 12 bingos and the blackout, and 50 per whole second left.
-        bonus = int(score) - (2500 + 12000 + 10000)
-        self.assertEqual(initials, "QRV")
-        self.assertTrue(0 < bonus <= 3000 and bonus % 50 == 0, score)
+        self.assertEqual(p.x.window_size(p.game.wait_for_window()), SCREEN, "full screen")
+        p.play_into_table("QRV")
+        score, initials = p.hiscore_line(ADDITION, EASY, 0).split(" ")
+        time_bonus = int(score) - (QUESTIONS * ANSWER + CARD_LINES * BINGO + BLACKOUT)
+        self.assertEqual(initials, "QRV", "the initials typed")
+        self.assertGreater(time_bonus, 0, f"{score}: no time left")
+        self.assertLessEqual(time_bonus, ROUND_SECONDS * SECOND_LEFT, f"{score}: over a round")
+        self.assertEqual(time_bonus % SECOND_LEFT, 0, f"{score}: not whole seconds")
         table = p.screenshot("table.png")
-        p.tap("hiscores.layout", "done_button")
-        p.wait_for_buttons(MENU, "start_button")
-        self.assertEqual(p.game.key_until_exit("Escape"), 0)
+        self.assertEqual(p.quit_from_table(), 0, "Escape on the menu")
 
         # A second run reads the entry back and shows the same table.
         p.start_at_menu()
-        p.tap(MENU, "hiscore_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
-        self.assertTrue(same_pixels(table, p.screenshot("again.png")))
+        p.open_table()
+        self.assertTrue(same_pixels(table, p.screenshot("again.png")), "the table read back")
 
     def expect_picture_back_after_a_cover(self, screen):
         """Another program's window opened over the game and closed: the picture under it is
         drawn again, whatever the screen."""
-        box = "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
-        before = self.player.screenshot("before.png")
-        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=self.x.env,
+        p, box = self.player, "[400x200+100+100]"  # clear of the clock, which may tick meanwhile
+        before = p.screenshot("before.png")
+        cover = subprocess.Popen(["xmessage", "-geometry", box[1:-1], "COVER"], env=p.x.env,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
-        self.assertFalse(same_pixels(before + box, self.player.screenshot("covered.png") + box))
+        p.x.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^xmessage$")
+        covered = p.screenshot("covered.png")
+        self.assertFalse(same_pixels(before + box, covered + box), f"{screen}: no cover shown")
         cover.kill()
         cover.wait()
         time.sleep(0.2)
-        self.assertTrue(same_pixels(before + box, self.player.screenshot("after.png") + box),
-                        screen)
+        self.assertTrue(same_pixels(before + box, p.screenshot("after.png") + box),
+                        f"{screen}: the picture not drawn again")
 
     def test_time_out_leads_through_the_review_to_the_score(self):
         # A double tap on Start taps no square; the clock set an hour ahead and back and a 10 s
-        # stop take no play time: after 50 s of wrong taps, the round times out in 10 s of play.
+        # stop take no play time: after 10 wrong taps, the round times out in 10 s of play.
         # On each screen a window that covered the game leaves its picture whole.
-        p, clock, stop = self.player, SteppedClock(self.folder.file("clock")), 10
+        p, stop, wrong_taps = self.play(), 10, 10
+        clock = SteppedClock(self.file("clock"))
         p.start_at_menu(clock.env)
         self.expect_picture_back_after_a_cover("main menu")
         started = time.monotonic()
@@ -139,85 +136,73 @@ class Play(PlayerTestCase):
         clock.set("2027-03-01 13:00:00")
         clock.set(FAKE_START)
         p.game.pause(stop)
-        timed_out = p.run_out_the_clock(rnd, taps=10, timeout=20)
-        self.assertAlmostEqual(timed_out - started - stop, 10, delta=1, msg="seconds played")
+        timed_out = p.run_out_the_clock(rnd, taps=wrong_taps, timeout=20)
+        played = ROUND_SECONDS - wrong_taps * WRONG_TAP_SECONDS
+        self.assertAlmostEqual(timed_out - started - stop, played, delta=1, msg="seconds played")
         p.tap(REVIEW, "next_button", settle=0.2)
         self.expect_picture_back_after_a_cover("review")
-        p.tap(REVIEW, "continue_button")
-        p.wait_for_buttons("round_score.layout", "continue_button")
+        p.step(REVIEW, "continue_button", to=(SCORE, "continue_button"))
         self.expect_picture_back_after_a_cover("round score")
-        p.tap("round_score.layout", "continue_button")
-        p.wait_for_buttons("get_initials.layout", "enter_button")
+        p.step(SCORE, "continue_button", to=(INITIALS, "enter_button"))
         self.expect_picture_back_after_a_cover("initials")
         p.enter_initials("")  # any score makes an empty table
         self.expect_picture_back_after_a_cover("high scores")
-        self.assertEqual(hiscore_line(self.folder, 0, 0, 0), "100 USR")
-        p.tap("hiscores.layout", "done_button")
-        p.wait_for_buttons(MENU, "start_button")
-        self.assertEqual(p.game.key_until_exit("Escape"), 0)
+        one_answer = f"{ANSWER} {NO_INITIALS}"
+        self.assertEqual(p.hiscore_line(ADDITION, EASY, 0), one_answer, "the entry saved")
+        self.assertEqual(p.quit_from_table(), 0, "Escape on the menu")
 
     def test_an_error_reaches_the_log_while_the_game_runs(self):
-        os.mkdir(self.folder.file("hiscores.dat"))  # the output goes to a file, as to a log
-        self.player.start_at_menu()
-        self.assertIn('"hiscores.dat": not a regular file\n', self.player.game.output())
+        p = self.play()
+        os.mkdir(self.file("hiscores.dat"))  # the output goes to a file, as to a log
+        p.start_at_menu()
+        self.assertIn('"hiscores.dat": not a regular file\n', p.game.output(), "no line yet")
 
     def test_quit_and_window_close(self):
         # Tapped twice, Quit in a round and Done on the table each act once: the menu's Quit,
         # which lies beneath both, is not tapped.
-        p = self.player
+        p = self.play()
         p.start_at_menu()
         p.answer_current(p.begin_round())
-        p.tap(PLAY, "quit_button", clicks=2)
-        p.wait_for_buttons(MENU, "start_button")
+        p.step(PLAY, "quit_button", to=(MENU, "start_button"), clicks=2)
         self.assertIsNone(p.game.proc.poll(), "Quit tapped twice ended the game")
-        p.tap(MENU, "hiscore_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
-        done, quit = p.layout("hiscores.layout")["done_button"], p.layout(MENU)["quit_button"]
+        p.open_table()
+        done, quit = p.layout(TABLE)["done_button"], p.layout(MENU)["quit_button"]
         p.tap_game_point((done[0] + done[2] + quit[0]) / 2, (done[1] + quit[1] + quit[3]) / 2,
                          clicks=2)
         p.wait_for_buttons(MENU, "start_button")
         self.assertIsNone(p.game.proc.poll(), "Done tapped twice ended the game")
         # Closing the window mid-round ends the game at once; nothing is saved.
         p.answer_current(p.begin_round())
-        self.assertEqual(p.game.close_window(ARGS.tools_dir), 0)
-        self.assertFalse(os.path.exists(self.folder.file("hiscores.dat")))
+        self.assertEqual(p.game.close_window(ARGS.tools_dir), 0, "status of a window close")
+        self.assertFalse(os.path.exists(self.file("hiscores.dat")), "a window close saved")
 
 
-class Display(unittest.TestCase):
+class Display(PlayerTestCase):
     def test_picture_fills_a_1024_by_768_display_and_taps_land(self):
-        with GameFolder(ARGS.game_dir) as folder, XServer(1024, 768) as x:
-            p = Player(x, folder.path, screen=(1024, 768))
-            try:
-                p.start_at_menu()
-                self.assertEqual(x.window_size(p.game.wait_for_window()), (1024, 768))
-                row, col = p.answer_current(p.begin_round())
-                time.sleep(0.2)
-                self.assertTrue(p.square_is_marked(p.screenshot("round.png"), row, col))
-                p.game.key("Escape")
-                p.wait_for_buttons(MENU, "start_button")
-                self.assertEqual(p.game.key_until_exit("Escape"), 0)
-            finally:
-                if p.game:
-                    p.game.kill()
+        screen = (1024, 768)
+        p = self.play(screen)
+        p.start_at_menu()
+        self.assertEqual(p.x.window_size(p.game.wait_for_window()), screen, "full screen")
+        row, col = p.answer_current(p.begin_round())
+        time.sleep(0.2)
+        self.assertTrue(p.square_is_marked(p.screenshot("round.png"), row, col), "tap missed")
+        p.game.key("Escape")
+        p.wait_for_buttons(MENU, "start_button")
+        self.assertEqual(p.game.key_until_exit("Escape"), 0, "Escape on the menu")
 
     def test_picture_follows_the_screen_resized_and_taps_land_in_the_new_fit(self):
-        with GameFolder(ARGS.game_dir) as folder, XServer() as x:
-            p = Player(x, folder.path)
-            try:
-                p.start_at_menu()
-                menu = p.screenshot("menu.png")
-                for size in ((640, 400), (800, 480)):
-                    # Xvfb resizes the screen but keeps its output's mode, and says so.
-                    x.run("xrandr", "--fb", "%dx%d" % size, check=False)
-                    p.screen = size
-                    p.begin_round()  # tapped where Start now shows
-                    p.game.key("Escape")
-                    p.wait_for_buttons(MENU, "start_button")
-                self.assertTrue(same_pixels(menu, p.screenshot("again.png")))
-                self.assertEqual(p.game.key_until_exit("Escape"), 0)
-            finally:
-                if p.game:
-                    p.game.kill()
+        p = self.play()
+        p.start_at_menu()
+        menu = p.screenshot("menu.png")
+        for size in ((640, 400), SCREEN):
+            # Xvfb resizes the screen but keeps its output's mode, and says so.
+            p.x.run("xrandr", "--fb", "%dx%d" % size, check=False)
+            p.screen = size
+            p.begin_round()  # tapped where Start now shows
+            p.game.key("Escape")
+            p.wait_for_buttons(MENU, "start_button")
+        self.assertTrue(same_pixels(menu, p.screenshot("again.png")), "the menu drawn anew")
+        self.assertEqual(p.game.key_until_exit("Escape"), 0, "Escape on the menu")
 
     def test_a_failed_video_start_says_why_and_ends_with_status_1(self):
         free = next(n for n in range(87, 200) if not os.path.exists(f"/tmp/.X{n}-lock"))
@@ -230,10 +215,10 @@ class Display(unittest.TestCase):
                 result = subprocess.run(["./quorvel"], cwd=ARGS.game_dir,
                                         env=dict(base, **extra), capture_output=True, text=True,
                                         stdin=subprocess.DEVNULL, timeout=30)
-                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.returncode, 1, "exit status")
                 # A console driver's own output may lead the line; the terminal is restored
                 # by then.
-                self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1])
+                self.assertIn(expected, result.stdout.rstrip("\n").split("\n")[-1], "last line")
 
 
 class Screenshots(unittest.TestCase):

@@ -6,27 +6,20 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from xgame import GameFolder, Player, XServer  # noqa: E402
+from xgame import MENU, PLAY, SCREEN, x_player  # noqa: E402
+
+SLOW = 30.0  # seconds a screen may take: frames take a few hundred milliseconds emulated
 
 
 def main(args):
-    with GameFolder(args.game_dir) as folder, XServer() as x:
-        p = Player(x, folder.path, command=(args.emulator, "-L", args.sysroot, "./quorvel"))
-        try:
-            p.start({"LD_PRELOAD": ""})  # the host's faketime cannot load into it
-            assert x.window_size(p.game.wait_for_window()) == (800, 480)
-            # Frames take a few hundred milliseconds under emulation: each screen gets 30 s.
-            for layout, tap, shown in (("main_menu.layout", "start_button", "quit_button"),
-                                       ("play.layout", "quit_button", "skip_button"),
-                                       ("main_menu.layout", "hiscore_button", "start_button"),
-                                       ("hiscores.layout", None, "done_button")):
-                p.wait_for_buttons(layout, tap or shown, shown, timeout=30.0)
-                if tap:
-                    p.tap(layout, tap)
-            assert p.game.key_until_exit("Escape", timeout=30.0) == 0, "Escape did not end it"
-        finally:
-            if p.game:
-                p.game.kill()
+    with x_player(args.game_dir, command=(args.emulator, "-L", args.sysroot, "./quorvel")) as p:
+        p.patience = SLOW
+        p.start_at_menu({"LD_PRELOAD": ""})  # the host's faketime cannot load into it
+        assert p.x.window_size(p.game.wait_for_window()) == SCREEN, "not full screen"
+        p.step(MENU, "start_button", to=(PLAY, "quit_button", "skip_button"))
+        p.step(PLAY, "quit_button", to=(MENU, "hiscore_button", "start_button"))
+        p.open_table()
+        assert p.game.key_until_exit("Escape", timeout=SLOW) == 0, "Escape did not end it"
     print("emulated program: menu, round, table and Escape passed")
 
 

@@ -11,7 +11,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from xgame import Player, XServer  # noqa: E402
+from xgame import x_player  # noqa: E402
 
 BUILD_DIR = None
 DATA, COMMAND = "usr/share/games/quorvel", "usr/games/quorvel"
@@ -42,18 +42,12 @@ class Package(unittest.TestCase):
 
     def play(self, env, initials, prefix=()):
         """A perfect round into the table through the installed command; its output."""
-        with XServer() as x:
-            p = Player(x, os.path.join(self.root, DATA),
-                       command=(*prefix, os.path.join(self.root, COMMAND)))
-            try:
-                p.start_at_menu(env)
-                p.play_perfect_round()
-                p.tap("round_score.layout", "continue_button")
-                p.enter_initials(initials)
-                self.assertEqual(p.game.key_until_exit("Escape"), 0)
-                return p.game.output()
-            finally:
-                p.game.kill()
+        command = (*prefix, os.path.join(self.root, COMMAND))
+        with x_player(os.path.join(self.root, DATA), command=command) as p:
+            p.start_at_menu(env)
+            p.play_into_table(initials)
+            self.assertEqual(p.game.key_until_exit("Escape"), 0, "Escape on the table")
+            return p.game.output()
 
     def test_installed_game_plays_from_the_users_folder(self):
         result = subprocess.run(["apt-get", "install", "--simulate", self.deb],
@@ -63,18 +57,19 @@ class Package(unittest.TestCase):
         subprocess.run(["desktop-file-validate", entry], check=True)
         with open(entry) as f:
             keys = dict(line.strip().split("=", 1) for line in f if "=" in line)
-        self.assertTrue(os.access(os.path.join(self.root, "usr/games", keys["Exec"]), os.X_OK))
-        self.assertEqual(len(glob.glob(os.path.join(
-            self.root, "usr/share/icons/hicolor/*/apps", keys["Icon"] + ".*"))), 2)
+        command = os.path.join(self.root, "usr/games", keys["Exec"])
+        self.assertTrue(os.access(command, os.X_OK), "the entry's command")
+        icons = os.path.join(self.root, "usr/share/icons/hicolor/*/apps", keys["Icon"] + ".*")
+        self.assertEqual(len(glob.glob(icons)), 2, "the entry's icon, drawn and scalable")
         home = os.path.join(self.work, "home")
         self.play({"HOME": home, "XDG_DATA_HOME": ""}, "PKG")
         scores = os.path.join(home, ".local/share/quorvel/hiscores.dat")
         with open(scores) as f:
-            self.assertIn(" PKG\n", f.read())
-        self.assertEqual(files_under(self.root, "hiscores.dat"), [])
+            self.assertIn(" PKG\n", f.read(), "the entry in the user's folder")
+        self.assertEqual(files_under(self.root, "hiscores.dat"), [], "scores in the system")
         self.dpkg("--purge", "quorvel")
-        self.assertEqual(files_under(os.path.join(self.root, "usr")), [])
-        self.assertTrue(os.path.exists(scores))
+        self.assertEqual(files_under(os.path.join(self.root, "usr")), [], "left by a purge")
+        self.assertTrue(os.path.exists(scores), "the user's scores purged")
 
     def test_xdg_data_home_holds_the_folder_of_links_which_may_become_read_only(self):
         folder = os.path.join(self.work, "data", "quorvel")
@@ -82,8 +77,8 @@ class Package(unittest.TestCase):
         self.play(env, "XDG")
         for name in os.listdir(os.path.join(self.root, DATA)):
             self.assertEqual(os.readlink(os.path.join(folder, name)),
-                             os.path.realpath(os.path.join(self.root, DATA, name)))
-        self.assertFalse(os.path.exists(env["HOME"]))
+                             os.path.realpath(os.path.join(self.root, DATA, name)), name)
+        self.assertFalse(os.path.exists(env["HOME"]), "a folder made in HOME")
         os.remove(os.path.join(folder, "hiscores.dat"))
         # The same folder made read-only (a bind mount, since root ignores modes) still starts
         # and plays; only the save fails, and says so.
@@ -91,8 +86,8 @@ class Package(unittest.TestCase):
         out = self.play(env, "RO", ("unshare", "-m", "sh", "-c", remount + ' && exec "$0"'))
         errors = [line for line in out.splitlines() if "ERROR: " in line]
         self.assertEqual(len(errors), 1, errors)
-        self.assertIn("hiscores.dat", errors[0])
-        self.assertFalse(os.path.exists(os.path.join(folder, "hiscores.dat")))
+        self.assertIn("hiscores.dat", errors[0], "the error names another file")
+        self.assertFalse(os.path.exists(os.path.join(folder, "hiscores.dat")), "saved read-only")
 
 
 if __name__ == "__main__":

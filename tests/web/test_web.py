@@ -14,6 +14,7 @@ import unittest
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from webgame import Browser, BrowserGame, Site, web_player  # noqa: E402
+from xgame import EASY, MENU, MULTIPLICATION, PLAY  # noqa: E402
 
 ARGS = None
 SCREENS = os.path.join(ROOT, "docs", "screens")
@@ -46,75 +47,48 @@ def share_alike(shot, picture):
 class WebTestCase(unittest.TestCase):
     def setUp(self):
         self.site = Site(ARGS.site_dir)
-        self.browser = None
+        self.addCleanup(self.site.stop)
 
     def open(self, **browser):
+        """A browser of its own, and a Player of the page in it."""
         self.browser = Browser(**browser)
-        self.player = web_player(self.browser, self.site, ARGS.game_dir)
+        self.addCleanup(self.browser.quit)
+        self.player = self.new_player()
         return self.player
 
-    def tearDown(self):
-        if self.browser:
-            for game in self.player.games:
-                game.kill()
-            self.browser.quit()
-        self.site.stop()
+    def new_player(self):
+        """A Player of the page in the browser's current window."""
+        return self.enterContext(web_player(self.browser, self.site, ARGS.game_dir))
 
-    def assertLooksLike(self, name):
+    def assertLooksLike(self, name, what="the screen"):
         shot = self.player.screenshot(name)
         alike = share_alike(shot, os.path.join(SCREENS, name))
-        self.assertGreaterEqual(alike, SAME_PIXELS, f"{name} differs from docs/screens")
+        self.assertGreaterEqual(alike, SAME_PIXELS, f"{what} differs from docs/screens/{name}")
 
 
 class RoundTest(WebTestCase):
     def test_a_round_reaches_the_table_which_a_reload_still_shows(self):
-        p = self.open()
+        p, initials = self.open(), "QRV"
         p.start_at_menu()
-        self.assertLooksLike("1-main-menu.png")
-        p.choose(2, 0)
-        rnd = p.begin_round()
-        for _ in range(12):
-            p.answer_current(rnd)
-        time.sleep(0.3)
-        self.assertLooksLike("2-playing.png")
-        p.run_out_the_clock(rnd, settle=0.1)
-        self.assertLooksLike("3-game-over.png")
-        p.tap("game_over.layout", "continue_button")
-        p.wait_for_buttons("round_score.layout", "continue_button")
-        self.assertLooksLike("4-round-score.png")
-        p.tap("round_score.layout", "continue_button")
-        p.wait_for_buttons("get_initials.layout", "enter_button")
-        for letter in "QRV":
-            p.tap("get_initials.layout", letter.lower() + "_button")
-        self.assertLooksLike("5-initials.png")
-        p.tap("get_initials.layout", "enter_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
-        self.assertLooksLike("6-high-scores.png")
-
-        p.qtype = p.level = 0
+        p.play_through_the_screens(initials, self.assertLooksLike)
         p.start_at_menu()  # the page loaded anew
-        p.choose(2, 0)
-        p.tap("main_menu.layout", "hiscore_button")
-        p.wait_for_buttons("hiscores.layout", "done_button")
-        self.assertLooksLike("6-high-scores.png")
-        kept = self.browser.driver.execute_script(
-            "return FS.readFile('hiscores.dat', {encoding: 'utf8'})")
-        self.assertIn("QRV", kept, "the reloaded page's folder lacks the new entry")
+        p.choose(MULTIPLICATION, EASY)  # the round's table
+        p.open_table()
+        self.assertLooksLike("6-high-scores.png", "the table read back")
+        kept = p.game.saved("hiscores.dat")
+        self.assertIn(initials, kept, "the reloaded page's folder lacks the new entry")
         self.assertNotIn("ERROR: ", p.game.output(), "the game reported an error")
 
     def test_two_windows_saving_keep_both_scores(self):
         first = self.open()
         first.start_at_menu()
         windows = [self.browser.driver.current_window_handle, self.browser.new_window()]
-        second = web_player(self.browser, self.site, ARGS.game_dir)
+        second = self.new_player()
         second.start_at_menu()  # its table read before the first window saves
         for player, window, initials in zip((first, second), windows, ("ABC", "DEF")):
             self.browser.driver.switch_to.window(window)
-            player.play_perfect_round()
-            player.tap("round_score.layout", "continue_button")
-            player.enter_initials(initials)
-        kept = self.browser.driver.execute_script(
-            "return FS.readFile('hiscores.dat', {encoding: 'utf8'})")
+            player.play_into_table(initials)
+        kept = second.game.saved("hiscores.dat")
         self.assertIn("ABC", kept, "the second window's save lost the first one's score")
 
 
@@ -135,7 +109,7 @@ class PageTest(WebTestCase):
         self.assertEqual((backing_w, backing_h), (2000, 1200),
                          "the canvas is not at 2 pixels a pixel")
         p.screen = (2000, 1200)
-        p.wait_for_buttons("play.layout", "skip_button", "quit_button")
+        p.wait_for_buttons(PLAY, "skip_button", "quit_button")
 
     def test_the_still_menu_draws_nothing_and_escape_ends_the_game_offering_another(self):
         p = self.open()
@@ -146,10 +120,10 @@ class PageTest(WebTestCase):
         time.sleep(1)
         self.assertEqual(self.browser.driver.execute_script("return window.draws"), draws,
                          "the still menu drew")
-        self.assertEqual(p.game.key_until_exit("Escape"), 0)
+        self.assertEqual(p.game.key_until_exit("Escape"), 0, "Escape on the menu")
         self.browser.driver.find_element("css selector", "#message button").click()
         p.game.wait_for_window()
-        p.wait_for_buttons("main_menu.layout", "start_button")
+        p.wait_for_buttons(MENU, "start_button")
 
     def test_the_page_says_why_the_game_cannot_run(self):
         self.open(flags=["--disable-webgl"])
@@ -161,17 +135,15 @@ class PageTest(WebTestCase):
     def test_the_page_says_its_data_failed_to_load(self):
         self.open()
         missing = tempfile.mkdtemp(prefix="quorvel_site_")
+        self.addCleanup(shutil.rmtree, missing)
         for name in ("index.html", "quorvel.js", "quorvel.wasm"):  # no quorvel.data
             os.symlink(os.path.abspath(os.path.join(ARGS.site_dir, name)),
                        os.path.join(missing, name))
         site = Site(missing)
-        try:
-            game = BrowserGame(self.browser, site.url)
-            game.wait_until("return !!document.getElementById('message').innerText")
-            self.assertIn("ERROR: the game could not load", game.message(), "no data")
-        finally:
-            site.stop()
-            shutil.rmtree(missing)
+        self.addCleanup(site.stop)
+        game = BrowserGame(self.browser, site.url)
+        game.wait_until("return !!document.getElementById('message').innerText")
+        self.assertIn("ERROR: the game could not load", game.message(), "no data")
 
     def test_without_storage_the_game_plays_on_and_says_scores_are_not_kept(self):
         p = self.open()
