@@ -90,12 +90,15 @@ size_t heap_kept(int times, F action) {
     return after > before ? after - before : 0;
 }
 
-// A child process that a fault cannot leave running: it ends with the test or after 30 s.
+// The seconds a child process may run before it is ended as hung.
+constexpr unsigned CHILD_DEADLINE_S = 30;
+
+// A child process that a fault cannot leave running: it ends with the test or when its time is up.
 inline pid_t fork_child() {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    alarm(30);
+    alarm(CHILD_DEADLINE_S);
     return 0;
 }
 
