@@ -90,10 +90,9 @@ size_t heap_kept(int times, F action) {
     return after > before ? after - before : 0;
 }
 
-// The seconds a child process may run before it is ended as hung.
-constexpr unsigned CHILD_DEADLINE_S = 30;
+constexpr unsigned CHILD_DEADLINE_S = 30;  // a child process still running then is hung
 
-// A child process that a fault cannot leave running: it ends with the test or when its time is up.
+// A child process that a fault cannot leave running: it ends with the test or at its deadline.
 inline pid_t fork_child() {
     const pid_t pid = fork();
     if (pid != 0) return pid;
@@ -106,6 +105,8 @@ inline pid_t fork_child() {
 // named in DISPLAY for SDL. No reset when SDL's probe disconnects: a connection made during
 // one is refused.
 class XServer {
+    pid_t pid_ = -1;
+
    public:
     explicit XServer(int depth) {
         int ready[2];
@@ -129,7 +130,4 @@ class XServer {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
-
-   private:
-    pid_t pid_ = -1;
 };

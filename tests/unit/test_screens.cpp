@@ -54,16 +54,12 @@ t_game_state run(t_game_state state, int ms_ago = 0) {
     return game.state;
 }
 
-void push_button_taps(t_game_state state, const std::vector<const char*>& buttons) {
-    for (const char* name : buttons)
-        push_tap_on(screen_of[state].layout_file, (std::string(name) + "_button").c_str());
-}
-
 // Runs the screen of `state` on taps on its buttons ("start": the layout's "start_button");
 // expects where it leads and, if one is kept, its picture.
 void expect_step(t_game_state state, const std::vector<const char*>& buttons, t_game_state leads_to,
                  const char* look) {
-    push_button_taps(state, buttons);
+    for (const char* name : buttons)
+        push_tap_on(screen_of[state].layout_file, (std::string(name) + "_button").c_str());
     EXPECT_EQ(run(state), leads_to) << "from " << screen_of[state].layout_file;
     if (look) expect_look(look);
 }
@@ -107,7 +103,7 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
                  bc_cell_centre(card.y, card.h, square / CARD_SIZE));
     };
     for (int square : {wrong, first}) push_square_tap(square);
-    push_button_taps(PLAYING, {"skip"});
+    push_tap_on("play.layout", "skip_button");
     push_square_tap(third);
     constexpr int WRONG_TAPS_TO_TIME_OUT = ROUND_TIME_MS / WRONG_TAP_COST_MS;
     for (int tap = 1; tap < WRONG_TAPS_TO_TIME_OUT; tap++) push_square_tap(wrong);
@@ -235,7 +231,7 @@ TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
 // Start pressed thrice (a bouncing panel; the dispatcher's poll takes a second press) acts on the
 // menu only: what it has queued is dropped, and the round keeps its minute and its card.
 TEST_F(Screens, ATapThatChangesTheScreenActsOnItsOwnScreenOnly) {
-    push_button_taps(MAIN_MENU, {"start", "start", "start"});
+    for (int press = 0; press < 3; press++) push_tap_on("main_menu.layout", "start_button");
     for (SDLKey key : {SDLK_ESCAPE, SDLK_UP, SDLK_ESCAPE}) push_key(key);  // from the round, out
     game_set_state(&game, MAIN_MENU);
     do_main_menu();

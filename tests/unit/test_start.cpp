@@ -27,6 +27,17 @@ namespace {
 
 constexpr int DEVICE_COLOUR_BITS = 16, TRUE_COLOUR_BITS = 24;
 
+// Ends a child process: 1 after printing its failures where the parent shows them, 0 if none.
+[[noreturn]] void exit_with_failures() {
+    const testing::TestResult& result =
+        *testing::UnitTest::GetInstance()->current_test_info()->result();
+    for (int i = 0; i < result.total_part_count(); i++) {
+        const testing::TestPartResult& part = result.GetTestPartResult(i);
+        if (part.failed()) fprintf(stderr, "line %d: %s\n", part.line_number(), part.summary());
+    }
+    _exit(testing::Test::HasFailure());
+}
+
 // Runs `check` in a child process started afresh, which passes when `check` fails nothing
 // within its deadline. The child leaves without the leak check at exit: that is the memory
 // check's.
@@ -37,7 +48,7 @@ void expect_in_new_process(Check check) {
 #endif
     const std::string style = GTEST_FLAG_GET(death_test_style);
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs the test from its start
-    EXPECT_EXIT((alarm(CHILD_DEADLINE_S), check(), _exit(testing::Test::HasFailure())),
+    EXPECT_EXIT((alarm(CHILD_DEADLINE_S), check(), exit_with_failures()),
                 testing::ExitedWithCode(0), "");
     GTEST_FLAG_SET(death_test_style, style);
 }
@@ -122,7 +133,7 @@ void window_and_check() {
         EXPECT_EQ(SDL_WasInit(0), 0u) << "SDL not quit";
         EXPECT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
         EXPECT_TRUE(refuses_a_context_uninitialised()) << "the bridge left open";
-        _exit(testing::Test::HasFailure());
+        exit_with_failures();
     });
     exit_game();
 }
@@ -151,11 +162,10 @@ TEST(StartUp, TheGlEsBridgeRefusesWhatItCannotDoAndNamesEglsError) {
     expect_in_new_process(bridge_and_check);
 }
 
-TEST(StartUp, OnAnXDisplayTheGameDrawsInItsWindow) { expect_in_new_process(window_and_check); }
-
-// No display, and displays EGL cannot draw on (the program itself then ends with status 1): one
-// whose visual it cannot use, and one with no EGL driver at all.
-TEST(StartUp, WithNoDisplayItCanDrawOnStartUpFailsSayingWhy) {
+// It draws in its window; with no display, or one EGL cannot draw on (the program itself then
+// ends with status 1), one whose visual it cannot use or with no EGL driver at all, it says why.
+TEST(StartUp, OnAnXDisplayTheGameDrawsInItsWindowOrSaysWhyItCannot) {
+    expect_in_new_process(window_and_check);
     constexpr int NO_SERVER = 0, EIGHT_BIT_COLOUR = 8;
     const std::tuple<int, const char*, const char*> displays[] = {
         {NO_SERVER, nullptr, "no X display: DISPLAY is not set"},
