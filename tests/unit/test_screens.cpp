@@ -107,9 +107,9 @@ TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile)
     push_square_tap(third);
     constexpr int WRONG_TAPS_TO_TIME_OUT = ROUND_TIME_MS / WRONG_TAP_COST_MS;
     for (int tap = 1; tap < WRONG_TAPS_TO_TIME_OUT; tap++) push_square_tap(wrong);
+    const unsigned taps = WRONG_TAPS_TO_TIME_OUT + 2 + 1;  // the wrong, the right, the skip
     srand(SEED);
-    const unsigned before = frames_presented,
-                   taps = WRONG_TAPS_TO_TIME_OUT + 3;  // + 2 right, a skip
+    const unsigned before = frames_presented;
     expect_step(PLAYING, {}, GAME_OVER, "time_out");
     EXPECT_EQ(frames_presented - before, taps) << "one a tap, the last GAME OVER";
     // The fourth question, the fifth, the fourth, the second and, wrapping, the last.
