@@ -154,7 +154,7 @@ TEST_F(Screens, AFullCardsTotalThatTiesTheTableLeadsIntoTheEntry) {
     bingo_round.time_remaining = 0;
     screen_leave(MAIN_MENU);
     playing_run_clock();
-    EXPECT_EQ(game.state, ROUND_SCORE);
+    EXPECT_EQ(game.state, ROUND_SCORE) << "after a time-out and Quit";
     bingo_round.time_remaining = SECONDS_LEFT * 1000;
     const int total = NUM_QUESTIONS * POINTS_PER_RIGHT_ANSWER + LINES_ON_A_CARD * POINTS_PER_BINGO +
                       POINTS_PER_BLACKOUT + SECONDS_LEFT * POINTS_PER_SECOND_LEFT;
