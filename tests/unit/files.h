@@ -90,12 +90,14 @@ size_t heap_kept(int times, F action) {
     return after > before ? after - before : 0;
 }
 
-// A child process that a fault cannot leave running: it ends with the test or after 30 s.
+constexpr unsigned CHILD_DEADLINE_S = 30;  // a child process still running then is hung
+
+// A child process that a fault cannot leave running: it ends with the test or at its deadline.
 inline pid_t fork_child() {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    alarm(30);
+    alarm(CHILD_DEADLINE_S);
     return 0;
 }
 
@@ -103,6 +105,8 @@ inline pid_t fork_child() {
 // named in DISPLAY for SDL. No reset when SDL's probe disconnects: a connection made during
 // one is refused.
 class XServer {
+    pid_t pid_ = -1;
+
    public:
     explicit XServer(int depth) {
         int ready[2];
@@ -126,7 +130,4 @@ class XServer {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
-
-   private:
-    pid_t pid_ = -1;
 };

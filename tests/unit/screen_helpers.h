@@ -16,17 +16,16 @@
 // "hiscores.dat"), so screens find their layouts and write their scores there; then back
 // to the game folder before the scratch folder goes.
 class ScratchGameFolder : public ScratchFolder {
+    const std::string previous_ = std::filesystem::current_path().string();
+
    public:
-    ScratchGameFolder() : previous_(std::filesystem::current_path().string()) {
+    ScratchGameFolder() {
         for (const auto& entry : std::filesystem::directory_iterator(previous_))
             if (entry.path().filename() != "hiscores.dat")
                 std::filesystem::create_symlink(entry.path(), file(entry.path().filename()));
         std::filesystem::current_path(path());
     }
     ~ScratchGameFolder() { std::filesystem::current_path(previous_); }
-
-   private:
-    std::string previous_;
 };
 
 // Empties SDL's event queue, ends any hold on presses and releases every control.

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "button.h"
@@ -18,6 +20,10 @@
 
 namespace {
 
+// The rules of scoring and of the clock, as the player is told them.
+constexpr int POINTS_PER_RIGHT_ANSWER = 100, POINTS_PER_SECOND_LEFT = 50, WRONG_TAP_COST_MS = 5000;
+constexpr int LINES_ON_A_CARD = 2 * CARD_SIZE + 2;  // rows, columns and the two diagonals
+
 struct Screens : ::testing::Test {
     void SetUp() override {
         start_frame();
@@ -31,13 +37,41 @@ struct Screens : ::testing::Test {
     ScratchGameFolder folder;
 };
 
-// Runs `screen` from `state` begun `ms_ago`, on the input pushed; gives the state it left for.
-t_game_state run(void (*screen)(), t_game_state state, int ms_ago = 0) {
+// Each state's screen and its layout, in the states' order.
+const struct {
+    void (*run)();
+    const char* layout_file;
+} screen_of[] = {{do_main_menu, "main_menu.layout"},     {do_playing, "play.layout"},
+                 {do_hiscores, "hiscores.layout"},       {do_game_over, "game_over.layout"},
+                 {do_round_score, "round_score.layout"}, {do_get_initials, "get_initials.layout"}};
+
+// Runs the screen of `state` begun `ms_ago`, on the input pushed; gives the state it left for.
+t_game_state run(t_game_state state, int ms_ago = 0) {
     game_set_state(&game, state);
     game.time_total -= ms_ago;
-    screen();
+    screen_of[state].run();
     reset_input();
     return game.state;
+}
+
+// Runs the screen of `state` on taps on its buttons ("start": the layout's "start_button");
+// expects where it leads and, if one is kept, its picture.
+void expect_step(t_game_state state, const std::vector<const char*>& buttons, t_game_state leads_to,
+                 const char* look) {
+    for (const char* name : buttons)
+        push_tap_on(screen_of[state].layout_file, (std::string(name) + "_button").c_str());
+    EXPECT_EQ(run(state), leads_to) << "from " << screen_of[state].layout_file;
+    if (look) expect_look(look);
+}
+
+int answer_on(int square) {
+    return bingo_card.squares[square / CARD_SIZE][square % CARD_SIZE].answer_value;
+}
+
+// Line `n` (from 0) of `text`, with its newline.
+std::string line_of(std::string text, int n) {
+    for (int line = 0; line < n; line++) text.erase(0, text.find('\n') + 1);
+    return text.substr(0, text.find('\n') + 1);
 }
 
 }  // namespace
@@ -46,96 +80,99 @@ t_game_state run(void (*screen)(), t_game_state state, int ms_ago = 0) {
 // time-out; the review steps through the missed questions; two answers make the table. Each
 // screen looks as its kept picture: the labels chosen, the marks, the question at the cursor.
 TEST_F(Screens, ARoundFromTheMenuThroughTheReviewAndScoreIntoTheTableAndTheFile) {
+    constexpr unsigned SEED = 7;
     put_quad(0, 0, GAME_WIDTH, GAME_HEIGHT, 1, 1, 1, 1);  // a screen starts on a clear frame
-    for (int i = 0; i < 5; i++) push_tap_on("main_menu.layout", "qtype_button");
-    for (int i = 0; i < 4; i++) push_tap_on("main_menu.layout", "skill_level_button");
-    push_tap_on("main_menu.layout", "start_button");
-    EXPECT_EQ(run(do_main_menu, MAIN_MENU), PLAYING);
-    expect_look("main_menu");
-    srand(7);
-    push_tap_on("play.layout", "quit_button");
-    EXPECT_EQ(run(do_playing, PLAYING), MAIN_MENU);  // dealt the round played next
-    expect_look("new_round");
-    const t_question* q = bingo_round.questions;
-    auto at = [](int i) { return bingo_card.squares[i / 5][i % 5].answer_value; };
-    int wrong = 0, first = 0, last = NUM_QUESTIONS - 1;
-    while (at(first) != q[0].answer) first++;
-    while (at(last) != q[2].answer) last--;
-    while (at(wrong) == q[0].answer || at(wrong) == q[3].answer) wrong++;  // q3: the last taps'
-    const t_layout_item c = layout_item_of("play.layout", "bingo_card");
-    std::vector<int> taps = {wrong, first, -1, last};  // -1: the skip
-    taps.insert(taps.end(), ROUND_TIME_MS / 5000 - 1, wrong);
-    for (int i : taps) {
-        if (i < 0) push_tap_on("play.layout", "skip_button");
-        if (i >= 0) push_tap(bc_cell_centre(c.x, c.w, i % 5), bc_cell_centre(c.y, c.h, i / 5));
-    }
-    srand(7);
+    // Type and level each cycled once round and on to the next: subtraction, medium.
+    expect_step(MAIN_MENU,
+                {"qtype", "qtype", "qtype", "qtype", "qtype", "skill_level", "skill_level",
+                 "skill_level", "skill_level", "start"},
+                PLAYING, "main_menu");
+    srand(SEED);
+    expect_step(PLAYING, {"quit"}, MAIN_MENU, "new_round");
+    // The round dealt again from the seed: the squares of the first and third questions'
+    // answers, and one wrong for both the first and the fourth, the current one at the end.
+    const t_question* question = bingo_round.questions;
+    int first = 0, third = NUM_QUESTIONS - 1, wrong = 0;
+    while (answer_on(first) != question[0].answer) first++;
+    while (answer_on(third) != question[2].answer) third--;
+    while (answer_on(wrong) == question[0].answer || answer_on(wrong) == question[3].answer)
+        wrong++;
+    const t_layout_item card = layout_item_of("play.layout", "bingo_card");
+    const auto push_square_tap = [&](int square) {
+        push_tap(bc_cell_centre(card.x, card.w, square % CARD_SIZE),
+                 bc_cell_centre(card.y, card.h, square / CARD_SIZE));
+    };
+    for (int square : {wrong, first}) push_square_tap(square);
+    push_tap_on("play.layout", "skip_button");
+    push_square_tap(third);
+    constexpr int WRONG_TAPS_TO_TIME_OUT = ROUND_TIME_MS / WRONG_TAP_COST_MS;
+    for (int tap = 1; tap < WRONG_TAPS_TO_TIME_OUT; tap++) push_square_tap(wrong);
+    const unsigned taps = WRONG_TAPS_TO_TIME_OUT + 2 + 1;  // the wrong, the right, the skip
+    srand(SEED);
     const unsigned before = frames_presented;
-    EXPECT_EQ(run(do_playing, PLAYING), GAME_OVER);
-    EXPECT_EQ(frames_presented - before, taps.size()) << "one a tap, the last GAME OVER";
-    expect_look("time_out");
-    for (const char* tag : {"next_button", "prev_button", "prev_button", "prev_button"})
-        push_tap_on("game_over.layout", tag);  // from 3 to 4, back to 3, 1 and, wrapping, 24
-    push_tap_on("game_over.layout", "continue_button");
-    EXPECT_EQ(run(do_game_over, GAME_OVER), ROUND_SCORE);
-    expect_look("review");
-    push_tap_on("round_score.layout", "continue_button");
-    EXPECT_EQ(run(do_round_score, ROUND_SCORE), GET_INITIALS);
-    expect_look("round_score");
-    for (const char* key : {"a_button", "b_button", "d_button", "e_button", "backsp_button",
-                            "backsp_button", "x_button", "enter_button"})
-        push_tap_on("get_initials.layout", key);  // ABE, AB, A, then AX
-    EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
+    expect_step(PLAYING, {}, GAME_OVER, "time_out");
+    EXPECT_EQ(frames_presented - before, taps) << "one a tap, the last GAME OVER";
+    // The fourth question, the fifth, the fourth, the second and, wrapping, the last.
+    expect_step(GAME_OVER, {"next", "prev", "prev", "prev", "continue"}, ROUND_SCORE, "review");
+    expect_step(ROUND_SCORE, {"continue"}, GET_INITIALS, "round_score");
+    // ABE, AB, A, then AX.
+    expect_step(GET_INITIALS, {"a", "b", "d", "e", "backsp", "backsp", "x", "enter"}, HISCORES,
+                nullptr);
     EXPECT_STREQ(player1.initials, "AX");
-    std::string file = read_file("hiscores.dat");
-    for (int line = 0; line < 20; line++) file.erase(0, file.find('\n') + 1);
-    EXPECT_EQ(file.substr(0, file.find('\n') + 1), "200 AX\n");  // subtraction's, medium's first
-    push_tap_on("hiscores.layout", "done_button");               // the table as its screen shows it
-    EXPECT_EQ(run(do_hiscores, HISCORES), MAIN_MENU);
-    expect_look("hiscores");
+    const int line = (SUBTRACTION * NUM_SKILL_LEVELS + MEDIUM) * HISCORE_RANKS;  // its first rank
+    EXPECT_EQ(line_of(read_file(HISCORES_FILE), line),
+              std::to_string(2 * POINTS_PER_RIGHT_ANSWER) + " AX\n");
+    expect_step(HISCORES, {"done"}, MAIN_MENU, "hiscores");
 }
 
 // The clock takes a frame's time whole, across a tick wrap too, and none of a reading that went
-// back or leapt further ahead than a frame takes (a clock step, a game stopped or asleep); a
-// full card overrides a time-out and Quit; its total, tying the table's last entry, makes the
-// table and one point less does not. The entry starts after kept initials; none is saved as USR.
-TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
-    for (int i = 0; i < NUM_QUESTIONS; i++) bingo_card.squares[i / 5][i % 5] = {i * 7, 1};
-    for (t_question& q : bingo_round.questions) q.answered = 1;
+// back or leapt further ahead than a frame takes (a clock step, a game stopped or asleep).
+TEST_F(Screens, TheClockTakesAFramesTimeWholeAndNoneOfAStepOrAPause) {
+    constexpr int32_t FRAME_MS = 300, SLACK_MS = 20;
+    constexpr uint32_t BEFORE_A_WRAP = 0xFFFFFF00u, LATER = 5000, HOUR = 3600000;
     game_set_state(&game, PLAYING);
-    game.time_total -= 300;
+    game.time_total -= FRAME_MS;
     game_update_time(&game);
-    EXPECT_NEAR(game.time_in_state, 300, 20) << "the time since the state began";
-    constexpr uint32_t HOUR = 3600000, LATER = 5000;
-    EXPECT_EQ(game_time_played(0xFFFFFF00u, 0x2Cu), 300) << "a frame across a wrap";
+    EXPECT_NEAR(game.time_in_state, FRAME_MS, SLACK_MS) << "the time since the state began";
+    EXPECT_EQ(game_time_played(BEFORE_A_WRAP, BEFORE_A_WRAP + FRAME_MS), FRAME_MS) << "a wrap";
     EXPECT_EQ(game_time_played(LATER, LATER + GAME_FRAME_MS_MAX), GAME_FRAME_MS_MAX) << "frame";
     EXPECT_EQ(game_time_played(LATER, LATER + GAME_FRAME_MS_MAX + 1), 0) << "a pause";
     bingo_round.time_remaining = 1;
     game.time_total = static_cast<int32_t>(SDL_GetTicks() + HOUR);
     playing_run_clock();
     EXPECT_EQ(bingo_round.time_remaining, 1) << "a reading gone back; 1 ms left is still time";
+}
+
+// A full card overrides a time-out and Quit; its total, tying the table's last entry, makes the
+// table and one point less does not. The entry starts after kept initials; none is saved as USR.
+TEST_F(Screens, AFullCardsTotalThatTiesTheTableLeadsIntoTheEntry) {
+    constexpr int SECONDS_LEFT = 12;
+    for (int square = 0; square < NUM_QUESTIONS; square++)
+        bingo_card.squares[square / CARD_SIZE][square % CARD_SIZE] = {square * 7, 1};
+    for (t_question& q : bingo_round.questions) q.answered = 1;
+    game_set_state(&game, PLAYING);
     bingo_round.time_remaining = 0;
     screen_leave(MAIN_MENU);
     playing_run_clock();
-    EXPECT_EQ(game.state, ROUND_SCORE);
-    bingo_round.time_remaining = 12000;
-    for (int more : {1, 0}) {
-        hiscores[ADDITION][EASY][4].score = 2500 + 12000 + 10000 + 600 + more;
-        push_tap_on("round_score.layout", "continue_button");
-        EXPECT_EQ(run(do_round_score, ROUND_SCORE), more ? MAIN_MENU : GET_INITIALS);
-    }
-    expect_look("full_card_score");
-    const char* const entries[][3] = {{"", "enter_button", "USR"},
-                                      {"A", "backsp_button", "USR"},
-                                      {"AB", "x_button", "ABX"},
-                                      {"ABC", "x_button", "ABX"}};
+    EXPECT_EQ(game.state, ROUND_SCORE) << "after a time-out and Quit";
+    bingo_round.time_remaining = SECONDS_LEFT * 1000;
+    const int total = NUM_QUESTIONS * POINTS_PER_RIGHT_ANSWER + LINES_ON_A_CARD * POINTS_PER_BINGO +
+                      POINTS_PER_BLACKOUT + SECONDS_LEFT * POINTS_PER_SECOND_LEFT;
+    t_hiscore& last_entry = hiscores[ADDITION][EASY][HISCORE_RANKS - 1];
+    last_entry.score = total + 1;
+    expect_step(ROUND_SCORE, {"continue"}, MAIN_MENU, nullptr);
+    last_entry.score = total;
+    expect_step(ROUND_SCORE, {"continue"}, GET_INITIALS, "full_card_score");
+    // The initials kept, the key typed before Enter, and the initials saved.
+    const std::tuple<const char*, const char*, const char*> entries[] = {
+        {"", "enter", "USR"}, {"A", "backsp", "USR"}, {"AB", "x", "ABX"}, {"ABC", "x", "ABX"}};
     for (auto [kept, key, saved] : entries) {
         snprintf(player1.initials, sizeof player1.initials, "%s", kept);
-        for (const char* tag : {key, "enter_button"}) push_tap_on("get_initials.layout", tag);
         const long objects = live_objects;
-        EXPECT_EQ(run(do_get_initials, GET_INITIALS), HISCORES);
-        EXPECT_STREQ(player1.initials, saved) << kept << key;
-        EXPECT_TRUE(!*kept || live_objects == objects) << "objects left behind";
+        expect_step(GET_INITIALS, {key, "enter"}, HISCORES, nullptr);
+        EXPECT_STREQ(player1.initials, saved) << kept << " kept, then " << key;
+        if (kept[0] == '\0') continue;  // the first run also makes the renderer's own objects
+        EXPECT_EQ(live_objects, objects) << "objects left behind after " << kept;
     }
     expect_look("initials");
 }
@@ -145,40 +182,49 @@ TEST_F(Screens, ClockAndAFullCardsTotalThatTiesTheTableIntoTheEntry) {
 // when taps land on nothing, and when the dispatcher runs it. The initials screen then
 // leaves only by a window close, which saves nothing.
 TEST_F(Screens, EveryScreenRunsWithoutItsLayoutAndFonts) {
+    constexpr int BEGUN_MS_AGO = 500;
     t_font* const fonts[] = {small_font, large_font};
-    void (*const screens[])() = {do_main_menu, do_playing, do_hiscores, do_game_over,
-                                 do_round_score};
-    const Uint8 events[] = {0, SDL_VIDEOEXPOSE, SDL_VIDEORESIZE, SDL_ACTIVEEVENT, 0};
-    for (int pass : {0, 1, 2}) {  // the last with no layout or font
-        const bool gone = pass == 2;
-        for (int i = 0; i < 5; i++) {
+    constexpr Uint8 NO_EVENT = 0;
+    // Each screen's state, the window event it is sent, and where Escape leads.
+    const std::tuple<t_game_state, Uint8, t_game_state> screens[] = {
+        {MAIN_MENU, NO_EVENT, EXITING},
+        {PLAYING, SDL_VIDEOEXPOSE, MAIN_MENU},
+        {HISCORES, SDL_VIDEORESIZE, MAIN_MENU},
+        {GAME_OVER, SDL_ACTIVEEVENT, MAIN_MENU},
+        {ROUND_SCORE, NO_EVENT, MAIN_MENU}};
+    const char *const FIRST = "first run: ", *const AGAIN = "again: ", *const BARE = "bare: ";
+    for (const char* pass : {FIRST, AGAIN, BARE}) {
+        if (pass == BARE) {  // no layout or font
+            for (const auto& entry : std::filesystem::directory_iterator("."))
+                if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
+            small_font = large_font = nullptr;
+        }
+        for (auto [state, window_event, escape_leads_to] : screens) {
             const long objects = live_objects;
             const unsigned before = frames_presented;
             SDL_Event window{};
-            window.resize = {events[i], GAME_WIDTH, GAME_HEIGHT};
-            if (gone) push_tap(400, 240);
+            window.resize = {window_event, GAME_WIDTH, GAME_HEIGHT};
+            if (pass == BARE) push_tap(GAME_WIDTH / 2, GAME_HEIGHT / 2);  // on nothing
             push_key(SDLK_UP);  // a frame in which nothing happens
-            if (events[i]) SDL_PushEvent(&window);
+            if (window_event != NO_EVENT) SDL_PushEvent(&window);
             for (SDLKey key : {SDLK_UP, SDLK_ESCAPE}) push_key(key);
-            EXPECT_EQ(run(screens[i], t_game_state(i), 500), i ? MAIN_MENU : EXITING) << i;
-            EXPECT_EQ(frames_presented - before, events[i] ? 2u : 1u) << i;
-            EXPECT_TRUE(!pass || live_objects == objects) << "objects left behind by " << i;
+            EXPECT_EQ(run(state, BEGUN_MS_AGO), escape_leads_to) << pass << state;
+            const unsigned frames = window_event == NO_EVENT ? 1 : 2;  // the first, the event's
+            EXPECT_EQ(frames_presented - before, frames) << pass << state;
+            if (pass == FIRST) continue;  // the first runs make the renderer's own objects
+            EXPECT_EQ(live_objects, objects) << "objects left behind, " << pass << state;
         }
-        if (pass == 0) continue;
-        for (const auto& entry : std::filesystem::directory_iterator("."))
-            if (entry.path().extension() == ".layout") std::filesystem::remove(entry.path());
-        small_font = large_font = nullptr;
     }
     for (t_game_state state : {PLAYING, HISCORES, GAME_OVER, ROUND_SCORE}) {  // dispatched
         for (SDLKey key : {SDLK_UP, SDLK_ESCAPE, SDLK_UP, SDLK_ESCAPE}) push_key(key);
         game_set_state(&game, state);
         main_loop();  // Escape to the menu, and from there out
-        EXPECT_EQ(SDL_PollEvent(nullptr), 0) << state;
+        EXPECT_EQ(SDL_PollEvent(nullptr), 0) << "input left unread from " << state;
     }
     SDL_Event quit = {SDL_QUIT};
-    EXPECT_EXIT((alarm(30), SDL_PushEvent(&quit), do_get_initials()), ::testing::ExitedWithCode(0),
-                "");
-    EXPECT_FALSE(std::filesystem::exists("hiscores.dat"));
+    EXPECT_EXIT((alarm(CHILD_DEADLINE_S), SDL_PushEvent(&quit), do_get_initials()),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(std::filesystem::exists(HISCORES_FILE));
     small_font = fonts[0], large_font = fonts[1];
 }
 
@@ -190,7 +236,7 @@ TEST_F(Screens, ATapThatChangesTheScreenActsOnItsOwnScreenOnly) {
     game_set_state(&game, MAIN_MENU);
     do_main_menu();
     main_loop();
-    EXPECT_GT(bingo_round.time_remaining, ROUND_TIME_MS - 5000) << "a wrong square tapped";
+    EXPECT_GT(bingo_round.time_remaining, ROUND_TIME_MS - WRONG_TAP_COST_MS) << "a wrong square";
     EXPECT_EQ(round_num_unanswered_questions(&bingo_round), NUM_QUESTIONS) << "a square tapped";
 }
 
