@@ -8,7 +8,7 @@ bash scripts/deps.sh test
 cmake -S . -B build -DQUORVEL_TESTS=ON -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
 # The unit and in-process tests, the end-to-end play, the package and the soak.
-bash scripts/ctest_suite.sh build 33
+bash scripts/ctest_suite.sh build 36
 bash scripts/test_sanitize.sh
 bash scripts/test_fuzz.sh
 bash scripts/test_tidy.sh

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 for arch in armhf arm64; do
   bash scripts/cross_build.sh "$arch"
   # The unit and in-process tests and the emulated program on Xvfb.
-  bash scripts/ctest_suite.sh "build-$arch" 30
+  bash scripts/ctest_suite.sh "build-$arch" 33
   rm -f "build-$arch"/quorvel_*.deb
   (cd "build-$arch" && cpack >/dev/null)
   deb=$(echo "$PWD/build-$arch"/quorvel_*.deb)

@@ -11,7 +11,7 @@ cmake --build build-asan -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The unit and in-process tests and the memory check at exit.
-if ! bash scripts/ctest_suite.sh build-asan 30 -LE e2e; then
+if ! bash scripts/ctest_suite.sh build-asan 33 -LE e2e; then
   # LeakSanitizer's own tracer can crash while it stops the renderer's threads at exit on a
   # loaded machine; only then are the failed tests run once more.
   grep -q "LeakSanitizer has encountered a fatal error" build-asan/ctest-suite.log || exit 1
