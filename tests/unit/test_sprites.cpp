@@ -45,6 +45,10 @@ TEST(Sprite, SlotsGoFirstFreeThenToTheOldestMortal) {
         SDL_FreeSurface(big);
     }
     EXPECT_LT(heap_kept(1000, [&] { load(1, 1); }), 64u << 10) << "an upload keeps memory";
+    for (int outside : {-1, MAX_SPRITES}) {
+        const std::string said = "Tried to free sprite: " + std::to_string(outside) + "\n";
+        EXPECT_EQ(printed([&] { free_sprite(outside); }), said) << "no slot " << outside;
+    }
     SDL_FreeSurface(image);
 }
 

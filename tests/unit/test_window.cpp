@@ -33,6 +33,8 @@ int white_then_black_sprite() {
 TEST(Graphics, StartUpGivesEs11AndTheGameSpaceFillsTheWindow) {
     constexpr int HALF_WIDTH = GAME_WIDTH / 2, X = 5, Y = 400;
     start_frame();
+    EXPECT_EQ(std::pair(screen->w, screen->h), std::pair(GAME_WIDTH, GAME_HEIGHT))
+        << "the off-screen video mode is the game's size";
     const std::string version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     EXPECT_EQ(version.rfind("OpenGL ES-CM 1.1", 0), 0u) << version;
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
