@@ -121,7 +121,9 @@ int read_table(const char* filename) {
         *unsaved_at(n) = false;
     }
     fclose(file);
-    for (int k = 0; k < num_displaced; k++)
+    // From the lowest up: each goes in above its equals, so entries of this run that tie keep
+    // the order they had.
+    for (int k = num_displaced - 1; k >= 0; k--)
         put_entry(filename, displaced[k].qtype, displaced[k].skill, displaced[k].entry);
     return 0;
 }

@@ -182,17 +182,19 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
     EXPECT_EQ(temps, DATAFILE_TEMP_ATTEMPTS) << "only the planted temporary files";
 }
 
-// The next save reads the file again: an entry whose save failed goes back in beside another
-// copy's, the new one above any it equals; one the file now outranks is reported, not entered.
+// The next save reads the file again: entries whose saves failed go back in beside another
+// copy's, in the order they had, the newer above any it equals; one the file now outranks is
+// reported, not entered.
 TEST_F(Hiscore, ASaveReadsTheFileAgainAndPutsBackThisRunsUnsavedEntries) {
-    const std::string later = dir.file("later/hiscores.dat");  // no folder yet: a failed save
+    const std::string later = dir.file("later/hiscores.dat");  // no folder yet: failed saves
     int saved = 1;
     EXPECT_TRUE(one_error(save_entry(later, ADDITION, 300, "ONE", saved), later));
+    EXPECT_TRUE(one_error(save_entry(later, ADDITION, 300, "TWO", saved), later));
     ASSERT_EQ(mkdir(dir.file("later").c_str(), 0700), 0);
-    dir.write("later/hiscores.dat", "500 OTH\n");
-    EXPECT_EQ(save_entry(later, ADDITION, 300, "TWO", saved), "");
-    const std::string merged = "500 OTH\n300 TWO\n300 ONE\n0 \n";
-    EXPECT_EQ(read_file(later).substr(0, merged.size()), merged) << "the unsaved entry back in";
+    dir.write("later/hiscores.dat", "500 OTH\n100 LOW\n");  // read over both unsaved entries
+    EXPECT_EQ(save_entry(later, ADDITION, 200, "THR", saved), "");
+    const std::string merged = "500 OTH\n300 TWO\n300 ONE\n200 THR\n100 LOW\n";
+    EXPECT_EQ(read_file(later).substr(0, merged.size()), merged) << "the unsaved entries back in";
     const std::string raised = "900 A\n800 B\n700 C\n600 D\n500 E\n";
     dir.write("later/hiscores.dat", raised);
     EXPECT_EQ(save_entry(later, ADDITION, 400, "LOW", saved),
