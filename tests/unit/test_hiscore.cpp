@@ -183,8 +183,7 @@ TEST_F(Hiscore, FailedSaveKeepsTheOldFileAndTheTable) {
 }
 
 // The next save reads the file again: entries whose saves failed go back in beside another
-// copy's, in the order they had, the newer above any it equals; one the file now outranks is
-// reported, not entered.
+// copy's, in their order, the newer above its equals; one the file outranks is only reported.
 TEST_F(Hiscore, ASaveReadsTheFileAgainAndPutsBackThisRunsUnsavedEntries) {
     const std::string later = dir.file("later/hiscores.dat");  // no folder yet: failed saves
     int saved = 1;
